@@ -1,0 +1,43 @@
+# One-command entry points for a fresh Debian 12 machine.
+#   make run   installs what is missing, builds and starts the simulator
+#   make test  installs what is missing, builds and runs every test through CTest
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+
+DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-multimedia-dev \
+	libgl1-mesa-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	xvfb xauth fonts-liberation2
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	cd $(BUILD_DIR)/bin && ./OrvanePelaSim
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
+	$(BUILD_DIR)/bin/pelasim_bench
+
+clean:
+	rm -rf $(BUILD_DIR)

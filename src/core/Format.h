@@ -1,0 +1,26 @@
+#pragma once
+// The number formats of the screens, readouts and data file. Rounding is decimal: the value
+// is taken to 15 significant digits and then rounded half away from zero, so 0.125 shows as
+// "0.13" on a screen whatever its binary neighbour is.
+
+#include <string>
+
+namespace pelasim::fmt {
+
+// Fixed decimals with at least one integer digit: "0.00" -> fixed(x, 2), "0.0" -> fixed(x, 1).
+std::string fixed(double value, int decimals);
+// "#.00": two decimals and no integer digit below 1 (0 shows as ".00", 0.5 as ".50").
+std::string hashDot00(double value);
+// "00": rounded to a whole number, at least two digits ("05", "21", "100").
+std::string twoDigits(double value);
+// Shortest plain decimal text with up to 15 significant digits, trailing zeros dropped
+// ("2.013", "1.1", "20"); never uses an exponent.
+std::string shortest(double value);
+// A whole number as text ("1013").
+std::string whole(long long value);
+// Rounds half away from zero to `decimals` places, decimally (as the formats above do).
+double roundDecimal(double value, int decimals);
+// Rounds to the nearest whole number, halves to the even neighbour.
+long long roundHalfEven(double value);
+
+}  // namespace pelasim::fmt

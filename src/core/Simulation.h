@@ -1,0 +1,56 @@
+#pragma once
+// The simulation: the shared state, the models of the windows, the periodic tasks and the
+// platform host. Handlers are free functions of the subsystems that take the simulation;
+// the Qt widgets and the tests reach them through the same entry points.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/Host.h"
+#include "core/Random.h"
+#include "core/Scheduler.h"
+#include "core/State.h"
+#include "dialogs/DialogForms.h"
+#include "failures/OptionsForm.h"
+#include "ui/MainWindow.h"
+
+namespace pelasim {
+
+inline constexpr int kVersionMajor = PELASIM_VERSION_MAJOR;
+inline constexpr int kVersionMinor = PELASIM_VERSION_MINOR;
+inline constexpr int kVersionRevision = PELASIM_VERSION_PATCH;
+// "1.0.2"
+std::string versionText();
+
+class Simulation {
+ public:
+  explicit Simulation(Host& host);
+  Simulation(const Simulation&) = delete;
+  Simulation& operator=(const Simulation&) = delete;
+
+  Host& host;
+  State st;
+  Random rng;
+  Scheduler timers;
+  MainWindowModel win;
+  OptionsFormModel options;
+  SplashModel splash;
+  BailedModel bailed;
+  BugReportModel bugReport;
+  // Set once the exit routine has run or the disclaimer was refused: no handler runs after.
+  bool ended = false;
+
+  // Conveniences the handlers use.
+  std::uint32_t tick() { return host.tickCount(); }
+  double random() { return rng.next(); }
+  void play(SoundChannel channel, std::string_view file) { host.play(channel, std::string(file)); }
+  void stop(SoundChannel channel) { host.stop(channel); }
+  void record(std::string_view message);
+  void enable(TimerId id, bool on = true) { timers.setEnabled(id, on); }
+  void disable(TimerId id) { timers.setEnabled(id, false); }
+  bool ticked(Main box) const { return win.checked(box); }
+  bool optionTicked(Opt box) const { return options.checked(box); }
+};
+
+}  // namespace pelasim

@@ -1,0 +1,208 @@
+#include "core/Startup.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/Format.h"
+#include "core/Messages.h"
+#include "core/Simulation.h"
+#include "dialogs/DialogForms.h"
+#include "dialogs/Dialogs.h"
+#include "record/DiveRecord.h"
+#include "record/datafile/DataFile.h"
+
+namespace pelasim {
+namespace {
+
+// A stored setting is used when it is a finite number within [lo, hi]; otherwise (missing,
+// text, NaN, infinity, out of range) the default applies.
+double settingOr(Simulation& sim, const char* key, double fallback, double lo, double hi) {
+  const std::optional<std::string> text = sim.host.readSetting(key);
+  if (!text) return fallback;
+  const char* begin = text->c_str();
+  while (*begin == ' ' || *begin == '\t') ++begin;
+  if (*begin == '\0') return fallback;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(begin, &end);
+  while (end && (*end == ' ' || *end == '\t')) ++end;
+  if (end == begin || (end && *end != '\0') || errno == ERANGE || !std::isfinite(v)) return fallback;
+  if (v < lo || v > hi) return fallback;
+  return v;
+}
+
+std::string padded(std::string_view s) { return "  " + std::string(s) + "  "; }
+
+}  // namespace
+
+void loadSettings(Simulation& sim) {
+  State& st = sim.st;
+  // Sane ranges: minutes are never negative; a handset battery holds 0 to 10 volts.
+  st.scrubberMinutes = settingOr(sim, kSettingCO2, 14, 0, 1e7);
+  st.handset(Side::Left).onTimeMinutes = settingOr(sim, kSettingLeftTimer, 14, 0, 1e7);
+  st.handset(Side::Left).batteryVolts = settingOr(sim, kSettingLeftBattery, 6.2, 0, 10);
+  st.handset(Side::Right).batteryVolts = settingOr(sim, kSettingRightBattery, 6.2, 0, 10);
+}
+
+bool saveSettings(Simulation& sim) {
+  const State& st = sim.st;
+  bool ok = sim.host.writeSetting(kSettingCO2, fmt::shortest(st.scrubberMinutes));
+  ok = sim.host.writeSetting(kSettingLeftTimer,
+                             fmt::shortest(st.handset(Side::Left).onTimeMinutes.value_or(0))) && ok;
+  ok = sim.host.writeSetting(kSettingLeftBattery, fmt::shortest(st.handset(Side::Left).batteryVolts)) && ok;
+  ok = sim.host.writeSetting(kSettingRightBattery, fmt::shortest(st.handset(Side::Right).batteryVolts)) && ok;
+  return ok;
+}
+
+void startUp(Simulation& sim) {
+  State& st = sim.st;
+  MainWindowModel& win = sim.win;
+
+  // 1. Status bar: version, product name and legal notice.
+  win.setCaption(Main::StatusPanel1, padded("Version " + versionText()));
+  win.setCaption(Main::StatusPanel2, padded("Orvane Pelagrinova Simulator"));
+  win.setCaption(Main::StatusPanel3, padded(kLegalNotice));
+
+  // 2. The handset screen texts.
+  st.handsetMessages = handsetMessageTable();
+
+  // 3. Persistent settings.
+  loadSettings(sim);
+
+  // 4. Environment, loop and valves.
+  st.depthStep = 1;
+  st.mouthpieceState = "Closed";
+  st.breathing = 0;
+  st.depthMetres = 0;
+  st.surfacePressureMb = 1013;
+  st.oxygenAnalysisPercent = 100;
+  st.metabolicRate = 1;
+  st.handset(Side::Left).power = 0;
+  st.handset(Side::Right).power = 0;
+  st.handset(Side::Left).role = 0;
+  st.handset(Side::Left).brightness = 30;
+  st.handset(Side::Right).role = 0;
+  st.handset(Side::Right).brightness = 30;
+  st.counterlungPercent = 20;
+  st.soundOn = 1;
+  st.loopPO2 = 0.21;
+  st.loopCapacity = 16;
+  st.oxygenValveState = "OFF";
+  st.diluentValveState = "OFF";
+
+  // 5. The valve state captions are hidden until a valve is used.
+  win.setVisible(Main::Label6, false);
+  win.setVisible(Main::Label7, false);
+
+  // 6.
+  st.solenoidFault = "Normal";
+
+  // 7. Oxygen cells: output in air, start output and a fixed offset of random sign. These
+  // are the first nine draws of the run.
+  static constexpr double kAirBase[4] = {0, 10.2, 11.0, 9.1};
+  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].airMillivolts = sim.random() + kAirBase[c];
+  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].millivolts = 5;
+  for (int c = 1; c <= 3; ++c)
+    st.cells[static_cast<std::size_t>(c)].offsetMillivolts = static_cast<float>(sim.random());
+  for (int c = 1; c <= 3; ++c) {
+    Cell& cell = st.cells[static_cast<std::size_t>(c)];
+    if (sim.random() >= 0.5) cell.offsetMillivolts = 0 - cell.offsetMillivolts;
+  }
+  for (int c = 1; c <= 3; ++c) st.cellDriftRate[static_cast<std::size_t>(c)] = 0;
+
+  // 8. Handset readings, calibration factors and setpoints.
+  HandsetRecord& l = st.handset(Side::Left);
+  HandsetRecord& r = st.handset(Side::Right);
+  l.cellPO2 = {0, 0.21, 0.2, 0.21};
+  r.cellPO2 = {0, 0.2, 0.21, 0.21};
+  l.cellCalibration = {0, 0.02058, 0.01818, 0.02307};
+  r.cellCalibration = {0, 0.0196, 0.01909, 0.02307};
+  l.highSetpoint = r.highSetpoint = 1.3;
+  l.lowSetpoint = r.lowSetpoint = 0.7;
+
+  // 9. Calibration menus.
+  st.calibrationPressureMb = 1000;
+  st.calibrationOxygenPercent = 100;
+
+  // 10. Handset screens.
+  st.screenBackColour = {30, 100, 30};
+  win.setFillColour(Main::Shape1, st.screenBackColour);
+  win.setFillColour(Main::Shape2, st.screenBackColour);
+
+  // 11. Setpoint, faults and the record.
+  st.currentSetpoint = 0.7;
+  st.darkAtDepthFault = 0;
+  st.slowCellNumber = 0;
+  st.advFailedFault = 0;
+  st.diluentInjectorFailedFault = 0;
+  st.o2InjectorFailedFault = 0;
+  st.advFreeFlowFault = 0;
+  st.diluentInjectorStuckOnFault = 0;
+  st.o2InjectorStuckOnFault = 0;
+  st.recordRow = 0;
+}
+
+bool afterDisclaimer(Simulation& sim) {
+  if (sim.st.disclaimerAnswer != 1) {
+    // Refused: nothing is saved and no data file is written.
+    sim.ended = true;
+    sim.host.endProgram({});
+    return false;
+  }
+  sim.win.setVisible(Main::Form, true);
+  return true;
+}
+
+std::string writeDataFileSafely(Simulation& sim, const std::string& firstPath) {
+  const std::string text = dataFileText(sim);
+  std::string path = firstPath;
+  for (;;) {
+    const datafile::WriteOutcome out = datafile::writeFileAtomically(path, text);
+    if (out.ok) return path;
+    std::error_code ec;
+    const std::string shown = std::filesystem::absolute(path, ec).string();
+    const std::string question =
+        "The dive record could not be saved to\n" + (ec ? path : shown) + "\n\nReason: " +
+        out.error +
+        "\n\nDo you want to save it somewhere else?\nIf you answer No, the record of this dive "
+        "is lost.";
+    if (!sim.host.ask(question)) return {};
+    const std::string chosen =
+        sim.host.chooseSavePath(std::filesystem::path(path).filename().string());
+    if (!chosen.empty()) path = chosen;
+  }
+}
+
+void exitRoutine(Simulation& sim) {
+  if (sim.ended) return;
+  // 1. Settings.
+  if (!saveSettings(sim))
+    sim.host.message("The simulator settings could not be saved; the next run starts from "
+                     "the stored or default values.");
+  // 2. The data file, in the current folder.
+  const std::string written = writeDataFileSafely(sim, std::string(datafile::kFileName));
+  // 3. to 5. Hide the main window and hand over to the results viewer.
+  sim.win.setVisible(Main::Form, false);
+  sim.ended = true;
+  sim.host.endProgram(written);
+}
+
+void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(Main::Check1) ? 1 : 0; }
+
+void optionsButtonClick(Simulation& sim) { sim.options.setVisible(Opt::Form, true); }
+
+void reportBugButtonClick(Simulation& sim) {
+  bugReportLoad(sim);
+  sim.bugReport.setVisible(BugId::Form, true);
+}
+
+void eventPumpTick(Simulation& sim) { sim.host.processEvents(); }
+
+void solenoidNoiseTick(Simulation& sim) {
+  sim.stop(SoundChannel::Injector);
+  sim.disable(TimerId::MakeNoiseSolenoidTimer);
+}
+
+}  // namespace pelasim

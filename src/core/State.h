@@ -1,0 +1,119 @@
+#pragma once
+// The shared state of the simulation: every variable that the handlers read and write, with
+// its unit and start value. The start-up routine gives them their values in a fixed order;
+// from then on the handlers change them until the program ends. Variables that start "empty"
+// are held so that they read as 0 (or as the empty text) until first written.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "record/DiveRecord.h"
+
+namespace pelasim {
+
+enum class Side : int { Left = 0, Right = 1 };
+constexpr Side other(Side s) { return s == Side::Left ? Side::Right : Side::Left; }
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// One handset's electronics (the fields are numbered 1 to 16 in the design; the names are
+// used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.
+struct HandsetRecord {
+  int power = 0;                               // 1 = electronics on
+  std::array<double, 4> cellPO2{};             // reading per cell, bar
+  std::array<double, 4> cellCalibration{};     // factor per cell, bar per millivolt
+  std::optional<double> onTimeMinutes;         // minutes on; counted on the left record only
+  double highSetpoint = 1.3;                   // bar
+  double lowSetpoint = 0.7;                    // bar
+  int role = 0;                                // 1 = master
+  int hardwareSwitch = 0;                      // 1 = switch on (starts empty, read as 0)
+  int displayState = 0;                        // screen state (starts empty, read as 0)
+  int brightness = 30;                         // backlight level
+  double batteryVolts = 6.2;                   // volts
+};
+
+// One oxygen cell; the table is indexed by cell number 1 to 3.
+struct Cell {
+  double airMillivolts = 0;   // output in air (PO2 0.21 bar), millivolts
+  double millivolts = 5;      // present output, millivolts; exactly 0 marks a failed cell
+  float offsetMillivolts = 0; // fixed error, millivolts, in (-1, 1)
+};
+
+struct State {
+  // Environment.
+  int depthMetres = 0;               // metres, 0 to 40
+  int depthStep = 1;                 // metres per click of a depth arrow
+  int surfacePressureMb = 1013;      // millibars
+  double oxygenAnalysisPercent = 100;  // percent oxygen in the oxygen cylinder
+  double metabolicRate = 1;          // litres of oxygen per minute
+
+  // Breathing loop.
+  double loopPO2 = 0.21;             // true oxygen partial pressure, bar
+  double counterlungPercent = 20;    // fill, percent of loopCapacity (not limited)
+  double loopCapacity = 16;          // litres at 100 % fill
+  int breathing = 0;                 // 1 = the diver breathes from the loop
+  std::string mouthpieceState = "Closed";  // "Open" or "Closed"
+  double scrubberMinutes = 14;       // minutes breathed on this scrubber (persisted)
+
+  // Diver's gas controls.
+  std::string oxygenValveState = "OFF";   // "OFF" or "OPEN"
+  std::string diluentValveState = "OFF";  // "OFF" or "OPEN"
+  std::uint32_t o2InjectorPressTick = 0, o2InjectorReleaseTick = 0;  // ms ticks
+  std::uint32_t diluentPressTick = 0, diluentReleaseTick = 0;        // ms ticks
+  std::uint32_t dumpPressTick = 0;                                   // ms tick
+
+  // Electronics.
+  std::array<HandsetRecord, 2> handsets{};  // indexed by Side
+  std::array<Cell, 4> cells{};              // cells 1 to 3
+  double currentSetpoint = 0.7;             // bar
+  std::string votedPO2;                     // "0.00" text of the voted PO2; empty at start
+  std::optional<double> cellSpread;         // bar; unset until the first controller tick
+  std::string setpointSwitchSide;           // "L" or "R"
+  std::string switchOffSide;                // "Left" or "Right"
+  Rgb screenBackColour{30, 100, 30};
+  double calibrationPressureMb = 1000;      // millibars
+  double calibrationOxygenPercent = 100;    // percent
+  std::optional<int> bootFailedCell;        // 1 to 3
+  double flushClampCount = 0;               // consecutive clamped flush steps
+  std::array<std::string, 56> handsetMessages{};  // fixed screen texts, filled at start-up
+
+  // Failure-mode training.
+  int darkAtDepthFault = 0;
+  std::string solenoidFault = "Normal";     // "Normal", "Open" or "Closed"
+  int advFailedFault = 0;
+  int advFreeFlowFault = 0;
+  int o2InjectorFailedFault = 0;
+  int o2InjectorStuckOnFault = 0;
+  int diluentInjectorFailedFault = 0;
+  int diluentInjectorStuckOnFault = 0;
+  int o2InjectorPhysicalFault = 0;          // starts empty, read as 0
+  int diluentInjectorPhysicalFault = 0;     // starts empty, read as 0
+  int dumpValvePhysicalFault = 0;           // starts empty, read as 0
+  std::array<double, 4> cellDriftRate{};    // millivolts per cell 1 to 3; 0 = no drift
+  int slowCellNumber = 0;                   // 0 = none
+  int randomCellIndex = 0;                  // 0 to 3
+  std::uint32_t optionsChangeTick = 0;      // ms tick
+
+  // Recording: the per-second dive record and its current row (seconds since start-up).
+  DiveRecord diveRecord;
+  int recordRow = 0;
+
+  // Program settings.
+  int soundOn = 1;                          // 1 = sounds enabled ("Sound" box)
+  int disclaimerAnswer = 0;                 // 1 = the start-up warning was accepted
+
+  HandsetRecord& handset(Side s) { return handsets[static_cast<std::size_t>(s)]; }
+  const HandsetRecord& handset(Side s) const { return handsets[static_cast<std::size_t>(s)]; }
+
+  // Ambient pressure, bar; derived, never stored.
+  double ambientBar() const { return surfacePressureMb / 1000.0 + depthMetres / 10.0; }
+  // Loop gas volume, litres; derived, never stored.
+  double loopLitres() const { return counterlungPercent * loopCapacity / 100.0; }
+};
+
+}  // namespace pelasim

@@ -1,0 +1,43 @@
+#pragma once
+// The breathing loop: the mixing rule, the loop tick, breathing and the scrubber, free flows,
+// leaks and flooding, and the environment inputs.
+
+namespace pelasim {
+
+class Simulation;
+struct State;
+
+// The one way gas enters the loop: `litres` of a gas with oxygen fraction `o2Fraction` at
+// ambient pressure `ambientBar`. Fill rises by litres x 100 / capacity percentage points; the
+// loop PO2 becomes the volume-weighted mix. A step that would divide by zero (an empty loop
+// after the addition) leaves the PO2 unchanged.
+void addGas(State& st, double litres, double o2Fraction, double ambientBar);
+// Sets the height of `ClungVolBar` from the fill: 4800 - 48 x percent twips, within 0..4800.
+void refreshCounterlungBar(Simulation& sim);
+
+// Periodic tasks.
+void loopTick(Simulation& sim);            // Timer1
+void breathTick(Simulation& sim);          // BreathTimer
+void halfBreathTick(Simulation& sim);      // BreathOffTimer
+void scrubberMinuteTick(Simulation& sim);  // CO2Timer
+void freeFlowTick(Simulation& sim);        // FreeFlowTimer
+void floodTick(Simulation& sim);           // FloodTimer
+
+// The breathing picture `Image19`.
+void breathingToggleClick(Simulation& sim);
+
+// Environment inputs.
+void deeperMouseDown(Simulation& sim);     // Image10 button down
+void deeperClick(Simulation& sim);         // Image10
+void shallowerClick(Simulation& sim);      // Image9
+void pressureDownClick(Simulation& sim);   // Image11
+void pressureUpClick(Simulation& sim);     // Image12
+void oxygenDownClick(Simulation& sim);     // Image13
+void oxygenUpClick(Simulation& sim);       // Image14
+void metabolicDownClick(Simulation& sim);  // Image15
+void metabolicUpClick(Simulation& sim);    // Image16
+void pressureLabelClick(Simulation& sim);  // Label2 (typed entry)
+void oxygenLabelDoubleClick(Simulation& sim);  // Label3 (typed entry)
+void metabolicLabelClick(Simulation& sim);     // Label4 (typed entry)
+
+}  // namespace pelasim

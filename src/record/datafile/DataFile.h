@@ -1,0 +1,90 @@
+#pragma once
+// The data file "OrvanePelaSimData.csv": the per-second dive record written by the simulator
+// at exit and read by the results viewer of both programs. Plain C++, no Qt.
+//
+// Every line is a list of items separated by commas, ending with CR LF: texts in double
+// quotes (no escaping; the texts hold no quotes), numbers in plain decimal notation with a
+// period whatever the locale, dates as #yyyy-mm-dd#, times of day as #hh:mm:ss#, and an empty
+// item as nothing at all between its commas. The file is: a title line (title, date, time),
+// an empty line, the header line, an empty line, one line per recorded second, an empty line
+// and the trailer line.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelasim::datafile {
+
+inline constexpr std::string_view kFileName = "OrvanePelaSimData.csv";
+inline constexpr std::string_view kTitle = "Orvane Pelagrinova Simulator";
+inline constexpr std::array<std::string_view, 7> kHeader = {
+    "Time (secs)", "Real PO2", "Handset PO2", "Depth", "Setpoint", "loop Volume",
+    "Status Messages"};
+inline constexpr std::string_view kTrailerNotice =
+    "Orvane Pelagrinova Simulator data file. (c) 2002-2026 Orvane Simulator Authors";
+// At most 18000 recorded seconds (five hours).
+inline constexpr int kMaxRows = 18000;
+
+// Columns of a record row, as in the dive record.
+enum Column : int {
+  kMessage = 0,     // status message of that second, or empty
+  kRealPO2 = 1,     // true loop PO2, bar
+  kHandsetPO2 = 2,  // the master handset's voted PO2, bar
+  kDepth = 3,       // metres
+  kSetpoint = 4,    // bar
+  kLoopVolume = 5,  // litres
+};
+
+struct Item {
+  enum class Kind { Empty, Number, Text, Date, Time };
+  Kind kind = Kind::Empty;
+  double number = 0;  // for Number
+  std::string text;   // for Text, and the text between the # signs for Date and Time
+
+  static Item empty() { return {}; }
+  static Item num(double v) { return {Kind::Number, v, {}}; }
+  static Item str(std::string s) { return {Kind::Text, 0, std::move(s)}; }
+  bool isNumber() const { return kind == Kind::Number; }
+  friend bool operator==(const Item&, const Item&) = default;
+};
+
+using Row = std::array<Item, 6>;  // indexed by Column
+
+struct Stamp {
+  int year = 2000, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+// A number in plain decimal notation, up to 15 significant digits, with a leading zero
+// ("0.7", "1.28", "20", "-20"); never an exponent.
+std::string formatNumber(double value);
+// One item in the line syntax.
+std::string formatItem(const Item& item);
+// The whole file for data rows 1 .. rows.size() (row i of the span is second i + 1).
+std::string formatFile(const Stamp& stamp, const std::vector<Row>& rows);
+
+struct ReadResult {
+  bool isDataFile = false;    // the header line was found where it belongs
+  bool sawTrailer = false;    // reading stopped at the trailer line
+  std::string title;          // first item of the title line
+  std::vector<Row> rows;      // data rows in order; rows[i] is second i + 1
+};
+
+// Splits text into items in the line syntax (exposed for tests and the fuzz target).
+std::vector<Item> splitItems(std::string_view text);
+// Reads a data file from its bytes. Never fails: what cannot be read is left out.
+ReadResult readFile(std::string_view bytes);
+
+struct WriteOutcome {
+  bool ok = false;
+  std::string error;  // the reason when not ok
+};
+// Writes `bytes` to `path` through a temporary file in the same folder that is renamed over
+// the old file only when it has been written completely, so a failed write never destroys
+// the previous file or leaves a half-written one.
+WriteOutcome writeFileAtomically(const std::string& path, std::string_view bytes);
+// Reads a whole file; false with `error` set when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
+
+}  // namespace pelasim::datafile

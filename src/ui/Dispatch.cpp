@@ -1,0 +1,168 @@
+#include "ui/Dispatch.h"
+
+#include "controls/Controls.h"
+#include "core/Simulation.h"
+#include "core/Startup.h"
+#include "dialogs/Dialogs.h"
+#include "failures/Failures.h"
+#include "handset/Handset.h"
+#include "loop/Loop.h"
+
+namespace pelasim {
+namespace {
+
+struct HandsetArea {
+  Main id;
+  Side side;
+  bool pair;
+  Button button;
+  ButtonPair buttonPair;
+};
+
+constexpr HandsetArea kAreas[] = {
+    {Main::Label8, Side::Left, false, Button::Left, {}},
+    {Main::Label10, Side::Left, false, Button::Middle, {}},
+    {Main::Label9, Side::Left, false, Button::Right, {}},
+    {Main::Label18, Side::Left, true, {}, ButtonPair::BothOuter},
+    {Main::Label19, Side::Left, true, {}, ButtonPair::BothRight},
+    {Main::Label11, Side::Right, false, Button::Left, {}},
+    {Main::Label12, Side::Right, false, Button::Middle, {}},
+    {Main::Label13, Side::Right, false, Button::Right, {}},
+    {Main::Label20, Side::Right, true, {}, ButtonPair::BothOuter},
+    {Main::Label21, Side::Right, true, {}, ButtonPair::BothRight},
+};
+
+bool dispatchHandsetArea(Simulation& sim, Main id, MouseEvent ev) {
+  for (const HandsetArea& a : kAreas) {
+    if (a.id != id) continue;
+    if (a.pair) {
+      // The two-button areas know press, move and release only.
+      if (ev == MouseEvent::Down) pairPress(sim, a.side, a.buttonPair);
+      else if (ev == MouseEvent::Move) pairMove(sim, a.side, a.buttonPair);
+      else if (ev == MouseEvent::Up) pairRelease(sim, a.side, a.buttonPair);
+    } else {
+      if (ev == MouseEvent::Down) buttonPress(sim, a.side, a.button);
+      else if (ev == MouseEvent::Up) buttonRelease(sim, a.side, a.button);
+      else if (ev == MouseEvent::Click) buttonClick(sim, a.side, a.button);
+    }
+    return true;
+  }
+  return false;
+}
+
+void injectorEvent(Simulation& sim, Injector which, MouseEvent ev) {
+  if (ev == MouseEvent::Down) injectorPress(sim, which);
+  else if (ev == MouseEvent::Up) injectorRelease(sim, which);
+  else if (ev == MouseEvent::Click) injectorClick(sim, which);
+}
+
+}  // namespace
+
+bool takesDoubleClick(Main id) { return id == Main::Label3; }
+
+void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args) {
+  if (sim.ended) return;
+  if (ev == MouseEvent::DoubleClick && !takesDoubleClick(id)) ev = MouseEvent::Down;
+  // Press and release handlers react to any mouse button; clicks come from the left one.
+  if (ev == MouseEvent::Click && args.button != 1) return;
+  if (dispatchHandsetArea(sim, id, ev)) return;
+  const bool click = ev == MouseEvent::Click;
+  switch (id) {
+    // Environment.
+    case Main::Image10:
+      if (ev == MouseEvent::Down) deeperMouseDown(sim);
+      else if (click) deeperClick(sim);
+      break;
+    case Main::Image9: if (click) shallowerClick(sim); break;
+    case Main::Image11: if (click) pressureDownClick(sim); break;
+    case Main::Image12: if (click) pressureUpClick(sim); break;
+    case Main::Image13: if (click) oxygenDownClick(sim); break;
+    case Main::Image14: if (click) oxygenUpClick(sim); break;
+    case Main::Image15: if (click) metabolicDownClick(sim); break;
+    case Main::Image16: if (click) metabolicUpClick(sim); break;
+    case Main::Label2: if (click) pressureLabelClick(sim); break;
+    case Main::Label3: if (ev == MouseEvent::DoubleClick) oxygenLabelDoubleClick(sim); break;
+    case Main::Label4: if (click) metabolicLabelClick(sim); break;
+    // Handset switches.
+    case Main::LHOO: if (click) hardwareSwitchClick(sim, Side::Left); break;
+    case Main::RHOO: if (click) hardwareSwitchClick(sim, Side::Right); break;
+    // Gas control.
+    case Main::Image7:
+      if (click) valveClick(sim, Gas::Oxygen);
+      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Oxygen);
+      break;
+    case Main::Label6:
+      if (click) valveLabelClick(sim, Gas::Oxygen);
+      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Oxygen);
+      break;
+    case Main::Image4:
+      if (click) valveClick(sim, Gas::Diluent);
+      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Diluent);
+      break;
+    case Main::Label7:
+      if (click) valveLabelClick(sim, Gas::Diluent);
+      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Diluent);
+      break;
+    case Main::Image6: injectorEvent(sim, Injector::Oxygen, ev); break;
+    case Main::Image5: injectorEvent(sim, Injector::Diluent, ev); break;
+    case Main::Image17: injectorEvent(sim, Injector::Adv, ev); break;
+    case Main::Image8:
+      if (ev == MouseEvent::Down) dumpPress(sim);
+      else if (ev == MouseEvent::Up) dumpRelease(sim);
+      break;
+    case Main::ADVOn: if (click) advEnabledClick(sim); break;
+    case Main::Image18: if (click) mouthpieceClick(sim); break;
+    case Main::Image19: if (click) breathingToggleClick(sim); break;
+    case Main::Image20: if (click) bailOutClick(sim); break;
+    // Controls.
+    case Main::Check1: if (click) soundBoxClick(sim); break;
+    case Main::Command1: if (click) exitRoutine(sim); break;
+    case Main::Command2: if (click) optionsButtonClick(sim); break;
+    case Main::Command3: if (click) reportBugButtonClick(sim); break;
+    default: break;
+  }
+}
+
+void clickCheckBox(Simulation& sim, Main id) {
+  if (sim.ended) return;
+  sim.win.setChecked(id, !sim.win.checked(id));
+  dispatchMain(sim, id, MouseEvent::Click);
+}
+
+void clickOptionBox(Simulation& sim, Opt id) {
+  if (sim.ended) return;
+  sim.options.setChecked(id, !sim.options.checked(id));
+  dispatchOptions(sim, id, MouseEvent::Click);
+}
+
+void dispatchOptions(Simulation& sim, Opt id, MouseEvent ev) {
+  if (sim.ended || ev != MouseEvent::Click) return;
+  switch (id) {
+    case Opt::Command1: armButtonClick(sim); break;
+    case Opt::Command2: refillScrubberClick(sim); break;
+    case Opt::Command3: changeBatteriesClick(sim); break;
+    default:
+      if (sim.options[id].kind == ElementKind::CheckBox) optionBoxClick(sim, id);
+      break;
+  }
+}
+
+void dispatchSplash(Simulation& sim, SplashId id, MouseEvent ev) {
+  if (ev != MouseEvent::Click) return;
+  if (id == SplashId::Command1) disclaimerAccept(sim);
+  else if (id == SplashId::Command2) disclaimerRefuse(sim);
+}
+
+void dispatchBailed(Simulation& sim, BailedId id, MouseEvent ev) {
+  if (sim.ended || ev != MouseEvent::Click) return;
+  if (id == BailedId::Command2) bailedReturnClick(sim);
+  else if (id == BailedId::Command1) bailedExitClick(sim);
+}
+
+void dispatchBugReport(Simulation& sim, BugId id, MouseEvent ev) {
+  if (sim.ended || ev != MouseEvent::Click) return;
+  if (id == BugId::Command1) bugReportSendMail(sim);
+  else if (id == BugId::Command2) bugReportManualSend(sim);
+}
+
+}  // namespace pelasim
