@@ -16,8 +16,8 @@ constexpr int P(Id id) {
 constexpr std::array<ElementDef, static_cast<std::size_t>(SplashId::Count)> kSplash = {{
     {"Splash", K::Form, -1, 0, 0, 7200, 6600},
     {"Image1", K::Picture, P(SplashId::Form), 240, 240, 1200, 1200, {}, {}, "SplashClub.jpg"},
-    {"Label1", K::Label, P(SplashId::Form), 1560, 240, 4080, 615, "Orvane"},
-    {"Label2", K::Label, P(SplashId::Form), 1560, 855, 4080, 585,
+    {"Label1", K::Label, P(SplashId::Form), 1560, 240, 4080, 600, "Orvane"},
+    {"Label2", K::Label, P(SplashId::Form), 1560, 840, 4080, 675,
      "Pelagrinova Rebreather Training Simulator"},
     {"Image2", K::Picture, P(SplashId::Form), 5760, 240, 1200, 1200, {}, {}, "SplashDevice.jpg"},
     {"Label3", K::Label, P(SplashId::Form), 240, 1620, 6720, 2760, kDisclaimerWarning},
@@ -67,7 +67,7 @@ SplashModel::SplashModel() : Form<SplashId>("Splash", kSplash) {
   init(SplashId::Form).visible = false;
   init(SplashId::Label1).font = {"Liberation Sans", 28, true};
   init(SplashId::Label1).align = Align::Centre;
-  init(SplashId::Label2).font = {"Liberation Sans", 14, true};
+  init(SplashId::Label2).font = {"Liberation Sans", 13, true};
   init(SplashId::Label2).align = Align::Centre;
   init(SplashId::Label3).font = {"Liberation Sans", 10, true};
   init(SplashId::Label3).foreColour = {160, 0, 0};

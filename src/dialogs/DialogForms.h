@@ -27,7 +27,7 @@ inline constexpr std::string_view kDisclaimerWarning =
 inline constexpr std::string_view kLegalNotice =
     "(c) 2002-2026 Orvane Simulator Authors. All rights reserved.";
 inline constexpr std::string_view kTrademarkNotice =
-    "Pelagrinova is a trademark of its owners and is used here for training purposes only.";
+    "Pelagrinova is a trademark of its owner, used here for training only.";
 
 class SplashModel : public Form<SplashId> {
  public:

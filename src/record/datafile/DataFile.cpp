@@ -1,5 +1,6 @@
 #include "record/datafile/DataFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -84,6 +85,10 @@ std::string formatItem(const Item& item) {
   return {};
 }
 
+std::string itemText(const Item& item) {
+  return item.kind == Item::Kind::Number ? formatNumber(item.number) : item.text;
+}
+
 std::string formatFile(const Stamp& st, const std::vector<Row>& rows) {
   std::string out;
   out.reserve(64 * (rows.size() + 8));
@@ -116,109 +121,162 @@ std::string formatFile(const Stamp& st, const std::vector<Row>& rows) {
 
 namespace {
 
-class ItemReader {
- public:
-  explicit ItemReader(std::string_view text) : s_(text) {}
-  bool atEnd() const { return p_ >= s_.size(); }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-  // Reads the next item; false at the end of the text.
-  bool next(Item& item) {
-    item = Item{};
-    while (p_ < s_.size() && (s_[p_] == ' ' || s_[p_] == '\t')) ++p_;
+// Cuts text into lines at CR LF, LF or a lone CR. A line end closes its line; text after
+// the last line end, if any, is one more line.
+class LineCutter {
+ public:
+  explicit LineCutter(std::string_view text) : s_(text) {}
+  bool next(std::string_view& line) {
     if (p_ >= s_.size()) return false;
-    const char c = s_[p_];
-    if (c == '"') {
-      const std::size_t start = ++p_;
-      while (p_ < s_.size() && s_[p_] != '"') ++p_;
-      item.kind = Item::Kind::Text;
-      item.text = std::string(s_.substr(start, p_ - start));
-      if (p_ < s_.size()) ++p_;  // closing quote
-      skipToSeparator();
-      return true;
+    std::size_t e = p_;
+    while (e < s_.size() && !isLineEnd(s_[e])) ++e;
+    line = s_.substr(p_, e - p_);
+    if (e < s_.size() && s_[e] == '\r') {
+      ++e;
+      if (e < s_.size() && s_[e] == '\n') ++e;
+    } else if (e < s_.size()) {
+      ++e;  // LF
     }
-    if (c == '#') {
-      const std::size_t start = ++p_;
-      while (p_ < s_.size() && s_[p_] != '#' && !isLineEnd(s_[p_])) ++p_;
-      const std::string_view body = s_.substr(start, p_ - start);
-      item.text = std::string(body);
-      item.kind = body.find(':') != std::string_view::npos ? Item::Kind::Time : Item::Kind::Date;
-      if (p_ < s_.size() && s_[p_] == '#') ++p_;
-      skipToSeparator();
-      return true;
-    }
-    const std::size_t start = p_;
-    while (p_ < s_.size() && s_[p_] != ',' && !isLineEnd(s_[p_])) ++p_;
-    std::string_view body = s_.substr(start, p_ - start);
-    while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
-    consumeSeparator();
-    if (body.empty()) return true;  // empty item
-    double v = 0;
-    if (parseNumber(body, v)) {
-      item.kind = Item::Kind::Number;
-      item.number = v;
-    } else {
-      item.kind = Item::Kind::Text;
-      item.text = std::string(body);
-    }
+    p_ = e;
     return true;
   }
 
  private:
-  void skipToSeparator() {
-    while (p_ < s_.size() && s_[p_] != ',' && !isLineEnd(s_[p_])) ++p_;
-    consumeSeparator();
-  }
-  void consumeSeparator() {
-    if (p_ >= s_.size()) return;
-    if (s_[p_] == ',') {
-      ++p_;
-    } else if (s_[p_] == '\r') {
-      ++p_;
-      if (p_ < s_.size() && s_[p_] == '\n') ++p_;
-    } else if (s_[p_] == '\n') {
-      ++p_;
-    }
-  }
-
   std::string_view s_;
   std::size_t p_ = 0;
 };
 
+// Reads the items of one line into `out` (cleared first).
+void readLineItems(std::string_view line, std::vector<Item>& out) {
+  out.clear();
+  std::size_t p = 0;
+  const std::size_t n = line.size();
+  for (;;) {
+    Item item;
+    while (p < n && isBlank(line[p])) ++p;
+    if (p < n && line[p] == '"') {
+      // A quoted text runs to the closing quote, commas included; without one, to the end
+      // of the line. Anything between the closing quote and the next comma is ignored.
+      const std::size_t start = ++p;
+      const std::size_t close = line.find('"', start);
+      const std::size_t end = close == std::string_view::npos ? n : close;
+      item.kind = Item::Kind::Text;
+      item.text = std::string(line.substr(start, end - start));
+      p = end == n ? n : end + 1;
+      const std::size_t comma = line.find(',', p);
+      p = comma == std::string_view::npos ? n : comma;
+    } else if (p < n && line[p] == '#') {
+      // A date or time runs to the closing # sign; without one, to the next comma.
+      const std::size_t start = ++p;
+      std::size_t end = line.find('#', start);
+      const bool closed = end != std::string_view::npos;
+      if (!closed) end = std::min(line.find(',', start), n);
+      const std::string_view body = line.substr(start, end - start);
+      item.text = std::string(body);
+      item.kind = body.find(':') != std::string_view::npos ? Item::Kind::Time : Item::Kind::Date;
+      p = closed ? end + 1 : end;
+      const std::size_t comma = line.find(',', p);
+      p = comma == std::string_view::npos ? n : comma;
+    } else {
+      const std::size_t start = p;
+      const std::size_t comma = line.find(',', p);
+      p = comma == std::string_view::npos ? n : comma;
+      std::string_view body = line.substr(start, p - start);
+      while (!body.empty() && isBlank(body.back())) body.remove_suffix(1);
+      double v = 0;
+      if (body.empty()) {
+        // an empty item
+      } else if (parseNumber(body, v)) {
+        item.kind = Item::Kind::Number;
+        item.number = v;
+      } else {
+        item.kind = Item::Kind::Text;
+        item.text = std::string(body);
+      }
+    }
+    out.push_back(std::move(item));
+    if (p >= n) return;
+    ++p;  // the comma; an item follows it, empty if nothing does
+  }
+}
+
+bool allEmpty(const std::vector<Item>& items) {
+  for (const Item& it : items)
+    if (it.kind != Item::Kind::Empty) return false;
+  return true;
+}
+
+bool isHeader(const std::vector<Item>& items) {
+  if (items.size() != kHeader.size()) return false;
+  for (std::size_t i = 0; i < kHeader.size(); ++i)
+    if (items[i].kind != Item::Kind::Text || items[i].text != kHeader[i]) return false;
+  return true;
+}
+
 }  // namespace
+
+std::vector<Item> lineItems(std::string_view line) {
+  std::vector<Item> out;
+  readLineItems(line, out);
+  return out;
+}
 
 std::vector<Item> splitItems(std::string_view text) {
   std::vector<Item> out;
-  ItemReader r(text);
-  Item it;
-  while (r.next(it)) out.push_back(it);
+  std::vector<Item> items;
+  LineCutter lines(text);
+  std::string_view line;
+  while (lines.next(line)) {
+    readLineItems(line, items);
+    for (Item& it : items) out.push_back(std::move(it));
+  }
   return out;
 }
 
 ReadResult readFile(std::string_view bytes) {
   ReadResult res;
-  ItemReader r(bytes);
-  Item it;
-  // Title line (3 items), empty line (1), header line (7), empty line (1).
-  std::vector<Item> head;
-  for (int i = 0; i < 12 && r.next(it); ++i) head.push_back(it);
-  if (!head.empty() && head[0].kind == Item::Kind::Text) res.title = head[0].text;
-  res.isDataFile = head.size() == 12;
-  for (std::size_t i = 0; res.isDataFile && i < kHeader.size(); ++i)
-    res.isDataFile = head[4 + i].kind == Item::Kind::Text && head[4 + i].text == kHeader[i];
+  // A byte order mark, as some editors write, is not part of the first item.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  LineCutter lines(bytes);
+  std::string_view line;
+  std::vector<Item> items;
+
+  // Title line: title, date, time.
+  if (!lines.next(line)) return res;
+  readLineItems(line, items);
+  if (items[0].kind == Item::Kind::Text) res.title = items[0].text;
+  if (items.size() > 1) res.date = itemText(items[1]);
+  if (items.size() > 2) res.time = itemText(items[2]);
+
+  // Header line: the first line after the title that is not blank.
+  bool found = false;
+  while (!found && lines.next(line)) {
+    readLineItems(line, items);
+    if (allEmpty(items)) continue;
+    found = true;
+  }
+  res.isDataFile = found && isHeader(items);
   if (!res.isDataFile) return res;
 
-  // Data lines: the second number (discarded), then columns 1 to 5 and 0.
+  // Data lines: the second number (not kept), then columns 1 to 5 and 0.
   static constexpr int kOrder[6] = {kRealPO2, kHandsetPO2, kDepth, kSetpoint, kLoopVolume, kMessage};
-  while (!r.atEnd() && static_cast<int>(res.rows.size()) < kMaxRows) {
-    Row row{};
-    if (!r.next(it)) break;  // the second number
-    int got = 0;
-    for (int k = 0; k < 6 && r.next(it); ++k, ++got) row[static_cast<std::size_t>(kOrder[k])] = it;
-    const Item& first = row[kRealPO2];
-    if (got >= 1 && first.kind == Item::Kind::Text && first.text == kTrailerNotice) {
+  while (lines.next(line)) {
+    readLineItems(line, items);
+    if (allEmpty(items)) continue;
+    if (items[0].kind == Item::Kind::Text && items[0].text == kTrailerNotice) {
       res.sawTrailer = true;
       break;
     }
+    if (static_cast<int>(res.rows.size()) >= kMaxRows) {
+      res.truncated = true;
+      break;
+    }
+    if (items.size() != 7) ++res.irregularLines;
+    Row row{};
+    for (std::size_t k = 0; k < 6 && k + 1 < items.size(); ++k)
+      row[static_cast<std::size_t>(kOrder[k])] = std::move(items[k + 1]);
     res.rows.push_back(std::move(row));
   }
   return res;
@@ -275,20 +333,37 @@ WriteOutcome writeFileAtomically(const std::string& path, std::string_view bytes
   return out;
 }
 
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes) {
+  bytes.clear();
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     error = std::strerror(errno);
     return false;
   }
-  bytes.clear();
   char buf[65536];
   std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  const bool bad = std::ferror(f) != 0;
+  bool tooLarge = false;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    if (bytes.size() + n > maxBytes) {
+      tooLarge = true;
+      break;
+    }
+    bytes.append(buf, n);
+  }
+  const bool bad = !tooLarge && std::ferror(f) != 0;
   if (bad) error = std::strerror(errno);
   std::fclose(f);
-  return !bad;
+  if (tooLarge) {
+    error = "the file is larger than " +
+            (maxBytes >= (std::size_t{1} << 20) ? std::to_string(maxBytes >> 20) + " MB"
+                                               : std::to_string(maxBytes) + " bytes") +
+            ", far too large for a dive record";
+    bytes.clear();
+  } else if (bad) {
+    bytes.clear();
+  }
+  return !bad && !tooLarge;
 }
 
 }  // namespace pelasim::datafile

@@ -59,6 +59,9 @@ struct Stamp {
 // A number in plain decimal notation, up to 15 significant digits, with a leading zero
 // ("0.7", "1.28", "20", "-20"); never an exponent.
 std::string formatNumber(double value);
+// What an item says, as plain text: a number in plain decimal notation, the text of a text,
+// date or time item, nothing for an empty item.
+std::string itemText(const Item& item);
 // One item in the line syntax.
 std::string formatItem(const Item& item);
 // The whole file for data rows 1 .. rows.size() (row i of the span is second i + 1).
@@ -67,13 +70,25 @@ std::string formatFile(const Stamp& stamp, const std::vector<Row>& rows);
 struct ReadResult {
   bool isDataFile = false;    // the header line was found where it belongs
   bool sawTrailer = false;    // reading stopped at the trailer line
+  bool truncated = false;     // more data lines followed the last row that fits (kMaxRows)
+  int irregularLines = 0;     // data lines that did not hold exactly seven items
   std::string title;          // first item of the title line
+  std::string date, time;     // the title line's date and time of day, as written (no # signs)
   std::vector<Row> rows;      // data rows in order; rows[i] is second i + 1
 };
 
-// Splits text into items in the line syntax (exposed for tests and the fuzz target).
+// The items of one line (without its line end): an empty line, or nothing between two
+// commas, gives one empty item; a line ending in a comma ends with an empty item.
+std::vector<Item> lineItems(std::string_view line);
+// Splits text into items in the line syntax: the items of every line in turn (exposed for
+// tests and the fuzz target). Line ends are CR LF, LF or a lone CR.
 std::vector<Item> splitItems(std::string_view text);
-// Reads a data file from its bytes. Never fails: what cannot be read is left out.
+// Reads a data file from its bytes; whatever the bytes, it never fails, reads out of
+// bounds or takes more than linear time. The file is read line by line: the title line,
+// then the header line (the first line after it that is not blank), then one row per data
+// line until the trailer line. Blank lines are skipped; a data line with missing items
+// leaves those cells empty and one with extra items ignores them, so a damaged line never
+// shifts the rows after it. At most kMaxRows rows are read.
 ReadResult readFile(std::string_view bytes);
 
 struct WriteOutcome {
@@ -84,7 +99,12 @@ struct WriteOutcome {
 // the old file only when it has been written completely, so a failed write never destroys
 // the previous file or leaves a half-written one.
 WriteOutcome writeFileAtomically(const std::string& path, std::string_view bytes);
-// Reads a whole file; false with `error` set when it cannot be read.
-bool readWholeFile(const std::string& path, std::string& bytes, std::string& error);
+// The largest file readWholeFile takes by default: a full five-hour record with long status
+// messages is a few megabytes, so anything far bigger is not a dive record.
+inline constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+// Reads a whole file; false with `error` set when it cannot be read or holds more than
+// `maxBytes` bytes (it then stops reading there, so a device or endless stream cannot hang it).
+bool readWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::size_t maxBytes = kMaxFileBytes);
 
 }  // namespace pelasim::datafile

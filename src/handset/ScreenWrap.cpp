@@ -1,0 +1,41 @@
+#include "handset/ScreenWrap.h"
+
+namespace pelasim {
+
+std::vector<std::string> wrapScreenText(std::string_view text,
+                                        const std::function<double(std::string_view)>& width,
+                                        double maxWidth) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    // The next piece: a run of blanks followed by a word.
+    std::size_t j = i;
+    while (j < text.size() && text[j] == ' ') ++j;
+    std::size_t k = j;
+    while (k < text.size() && text[k] != ' ') ++k;
+    const std::string_view blanks = text.substr(i, j - i);
+    const std::string_view word = text.substr(j, k - j);
+    const std::string candidate = line + std::string(blanks) + std::string(word);
+    if (word.empty()) {
+      // Trailing blanks end the text; they are not drawn.
+      break;
+    }
+    if (width(candidate) <= maxWidth) {
+      line = candidate;
+    } else if (line.empty()) {
+      // The first piece of a line does not fit. Blanks that fill a line by themselves leave
+      // it empty; a word wider than the screen stands alone.
+      if (!blanks.empty()) lines.emplace_back();
+      line = std::string(word);
+    } else {
+      lines.push_back(line);
+      line = std::string(word);
+    }
+    i = k;
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace pelasim

@@ -1,0 +1,20 @@
+#pragma once
+// Wraps a handset screen text into lines the way the screen's label does: words (runs of
+// non-blanks) are kept whole, a line breaks at the blanks where the next word would pass the
+// screen's width, and the blanks at a break are dropped. Blanks are part of the texts: they
+// place the words on the screen's lines. A run of blanks wider than the screen on its own
+// leaves an empty line.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelasim {
+
+// `width(text)` gives the drawn width of a text in the same unit as `maxWidth`.
+std::vector<std::string> wrapScreenText(std::string_view text,
+                                        const std::function<double(std::string_view)>& width,
+                                        double maxWidth);
+
+}  // namespace pelasim

@@ -1,0 +1,254 @@
+#include "ui/qt/App.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "core/Startup.h"
+#include "dialogs/Dialogs.h"
+#include "failures/Failures.h"
+#include "ui/Dispatch.h"
+
+#if __has_include("record/qt/ResultsViewer.h")
+#include "record/qt/ResultsViewer.h"
+#define PELASIM_HAVE_VIEWER 1
+#endif
+
+namespace pelasim {
+namespace {
+
+constexpr int kStatusBarHeight = 24;
+
+}  // namespace
+
+void ModelWindow::closeEvent(QCloseEvent* e) {
+  if (onClose && !onClose()) e->ignore();
+  else e->accept();
+}
+
+void ModelDialog::closeEvent(QCloseEvent* e) {
+  if (onClose && !onClose()) e->ignore();
+  else e->accept();
+}
+
+void ModelDialog::reject() {
+  // Escape and the close box both ask the model first.
+  if (onClose && !onClose()) return;
+  QDialog::reject();
+}
+
+App::App(const QString& programDir, QObject* parent)
+    : QObject(parent), host_(std::make_unique<QtHost>(programDir)) {
+  // Creating the window starts its periodic tasks.
+  sim_ = std::make_unique<Simulation>(*host_);
+  host_->setSyncCallback([this] { syncAll(); });
+  host_->setEndCallback([this](const std::string& f) { endProgram(f); });
+  buildMainWindow();
+  buildDialogs();
+  host_->setDialogParent(main_);
+  host_->attach(sim_->timers);
+}
+
+App::~App() {
+  mainView_.reset();
+  splashView_.reset();
+  optionsView_.reset();
+  bailedView_.reset();
+  bugView_.reset();
+  // Dialogs are top-level windows of their own.
+  delete splashDlg_;
+  delete optionsDlg_;
+  delete bailedDlg_;
+  delete bugDlg_;
+  delete main_;
+}
+
+void App::buildMainWindow() {
+  main_ = new ModelWindow;
+  const Element& form = sim_->win[Main::Form];
+  main_->setFixedSize(px(form.width), px(form.height));
+  mainView_ = std::make_unique<FormView>(sim_->win, main_, host_->programDir());
+  mainView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs& a) {
+    const Main m = static_cast<Main>(id);
+    if (sim_->win[m].kind == ElementKind::CheckBox && ev == MouseEvent::Click) clickCheckBox(*sim_, m);
+    else dispatchMain(*sim_, m, ev, a);
+  });
+  mainView_->setAfterEvent([this] { syncAll(); });
+  main_->onClose = [this] {
+    // Closing the window runs the exit routine, exactly as the Exit button does.
+    if (!sim_->ended) exitRoutine(*sim_);
+    return sim_->ended;
+  };
+
+  status_ = new QStatusBar(main_);
+  status_->setSizeGripEnabled(false);
+  status_->setGeometry(0, main_->height() - kStatusBarHeight, main_->width(), kStatusBarHeight);
+  for (Main p : {Main::StatusPanel1, Main::StatusPanel2, Main::StatusPanel3}) {
+    auto* l = static_cast<QLabel*>(mainView_->widget(static_cast<int>(p)));
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status_->addWidget(l, p == Main::StatusPanel3 ? 1 : 0);
+  }
+  for (Main p : {Main::StatusPanel4, Main::StatusPanel5}) {
+    auto* l = static_cast<QLabel*>(mainView_->widget(static_cast<int>(p)));
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignCenter);
+    l->setMinimumWidth(80);
+    status_->addPermanentWidget(l);
+  }
+  // The time and date panels stay current: one update at every turn of the minute.
+  clock_ = new QTimer(this);
+  clock_->setSingleShot(true);
+  connect(clock_, &QTimer::timeout, this, [this] { updateClock(); });
+  updateClock();
+}
+
+void App::updateClock() {
+  const QDateTime now = QDateTime::currentDateTime();
+  auto* t = static_cast<QLabel*>(mainView_->widget(static_cast<int>(Main::StatusPanel4)));
+  auto* d = static_cast<QLabel*>(mainView_->widget(static_cast<int>(Main::StatusPanel5)));
+  t->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+  d->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
+  const int msToNextMinute = 60000 - (now.time().second() * 1000 + now.time().msec()) + 50;
+  clock_->start(msToNextMinute);
+}
+
+void App::buildDialogs() {
+  const QString dir = host_->programDir();
+  auto makeDialog = [&](FormModel& model, std::unique_ptr<FormView>& view) {
+    auto* dlg = new ModelDialog(nullptr);
+    const Element& form = model.at(0);
+    dlg->setFixedSize(px(form.width), px(form.height));
+    view = std::make_unique<FormView>(model, dlg, dir);
+    view->setAfterEvent([this] { syncAll(); });
+    return dlg;
+  };
+
+  splashDlg_ = makeDialog(sim_->splash, splashView_);
+  splashDlg_->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  splashView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
+    dispatchSplash(*sim_, static_cast<SplashId>(id), ev);
+  });
+  splashDlg_->onClose = [this] {
+    if (sim_->splash[SplashId::Form].visible) disclaimerRefuse(*sim_);
+    return true;
+  };
+
+  optionsDlg_ = makeDialog(sim_->options, optionsView_);
+  optionsDlg_->setModal(true);
+  optionsView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
+    const Opt o = static_cast<Opt>(id);
+    if (sim_->options[o].kind == ElementKind::CheckBox && ev == MouseEvent::Click) clickOptionBox(*sim_, o);
+    else dispatchOptions(*sim_, o, ev);
+  });
+  optionsView_->setValueHandler([this](int id, int v) {
+    sim_->options.setValue(static_cast<Opt>(id), v);
+    optionSliderChange(*sim_, v);
+  });
+  optionsDlg_->onClose = [this] {
+    if (sim_->options[Opt::Form].visible) optionsCloseBox(*sim_);
+    sim_->options.setVisible(Opt::Form, false);
+    return true;
+  };
+
+  bailedDlg_ = makeDialog(sim_->bailed, bailedView_);
+  bailedDlg_->setModal(false);
+  bailedDlg_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  bailedView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
+    dispatchBailed(*sim_, static_cast<BailedId>(id), ev);
+  });
+  bailedDlg_->onClose = [this] { return !sim_->bailed[BailedId::Form].visible || bailedCloseRequest(*sim_); };
+
+  bugDlg_ = makeDialog(sim_->bugReport, bugView_);
+  bugDlg_->setModal(true);
+  bugView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
+    dispatchBugReport(*sim_, static_cast<BugId>(id), ev);
+  });
+  bugView_->setValueHandler([this](int id, int v) { sim_->bugReport.setValue(static_cast<BugId>(id), v); });
+  bugView_->setTextHandler([this](int id, const std::string& t) {
+    sim_->bugReport.setCaption(static_cast<BugId>(id), t);
+    sim_->bugReport.takeChanged();  // typed by the user: the widget already shows it
+  });
+  bugDlg_->onClose = [this] {
+    // Closing the form with its window button sends nothing.
+    sim_->bugReport.setVisible(BugId::Form, false);
+    return true;
+  };
+}
+
+void App::syncAll() {
+  if (syncing_) return;
+  syncing_ = true;
+  mainView_->sync();
+  splashView_->sync();
+  optionsView_->sync();
+  bailedView_->sync();
+  bugView_->sync();
+
+  // Windows follow the visibility of their form element.
+  const bool mainVisible = sim_->win[Main::Form].visible;
+  if (mainVisible != main_->isVisible()) main_->setVisible(mainVisible);
+  if (!sim_->splash[SplashId::Form].visible && splashDlg_->isVisible()) splashDlg_->done(QDialog::Accepted);
+  if (sim_->bailed[BailedId::Form].visible) {
+    if (!bailedDlg_->isVisible()) bailedDlg_->show();
+    bailedDlg_->raise();
+  } else if (bailedDlg_->isVisible()) {
+    bailedDlg_->hide();
+  }
+  for (auto [dlg, visible] : {std::pair{optionsDlg_, sim_->options[Opt::Form].visible},
+                              std::pair{bugDlg_, sim_->bugReport[BugId::Form].visible}}) {
+    if (!visible && dlg->isVisible()) dlg->done(QDialog::Accepted);
+    if (visible && !dlg->isVisible() && !modalPending_) {
+      // Modal dialogs run their own event loop: start it once the current handler is done.
+      modalPending_ = true;
+      QTimer::singleShot(0, this, [this, d = dlg] {
+        modalPending_ = false;
+        d->exec();
+        syncAll();
+      });
+    }
+  }
+  syncing_ = false;
+}
+
+bool App::start() {
+  startUp(*sim_);
+  disclaimerLoad(*sim_);
+  syncAll();
+  splashDlg_->exec();
+  if (sim_->splash[SplashId::Form].visible) disclaimerRefuse(*sim_);
+  if (!afterDisclaimer(*sim_)) return false;
+  syncAll();
+  return true;
+}
+
+int App::run() {
+  if (!start()) return 0;
+  return QApplication::exec();
+}
+
+void App::endProgram(const std::string& resultsFile) {
+  // The dive is over: silence the gas and general channels and the loops.
+  for (SoundChannel c : {SoundChannel::GasControl, SoundChannel::General, SoundChannel::FreeFlow,
+                         SoundChannel::Injector})
+    host_->stop(c);
+  if (onEnd) {
+    onEnd(resultsFile);
+    return;
+  }
+  main_->hide();
+  bailedDlg_->hide();
+#ifdef PELASIM_HAVE_VIEWER
+  if (!resultsFile.empty()) {
+    ResultsViewer viewer(ResultsViewer::Mode::Simulator);
+    viewer.loadFile(QString::fromStdString(resultsFile));
+    viewer.exec();
+  }
+#endif
+  QCoreApplication::exit(0);
+}
+
+}  // namespace pelasim

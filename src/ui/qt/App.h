@@ -1,0 +1,86 @@
+#pragma once
+// The simulator program: the Qt host, the simulation, the main window and the dialogs that
+// mirror their models, the start-up disclaimer and the hand-over to the results viewer.
+
+#include <QDialog>
+#include <QObject>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "core/Simulation.h"
+#include "ui/qt/FormView.h"
+#include "ui/qt/QtHost.h"
+
+class QStatusBar;
+class QLabel;
+class QTimer;
+
+namespace pelasim {
+
+// A top-level window whose close box asks first.
+class ModelWindow : public QWidget {
+ public:
+  using QWidget::QWidget;
+  std::function<bool()> onClose;  // true: the window may close
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+};
+
+class ModelDialog : public QDialog {
+ public:
+  using QDialog::QDialog;
+  std::function<bool()> onClose;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+};
+
+class App : public QObject {
+  Q_OBJECT
+ public:
+  explicit App(const QString& programDir, QObject* parent = nullptr);
+  ~App() override;
+
+  // Start-up routine, disclaimer; returns false when the disclaimer was refused. The main
+  // window is shown when it returns true.
+  bool start();
+  // start() and then the event loop until the program ends.
+  int run();
+
+  Simulation& sim() { return *sim_; }
+  QtHost& host() { return *host_; }
+  ModelWindow* mainWindow() { return main_; }
+  ModelDialog* splashDialog() { return splashDlg_; }
+  ModelDialog* optionsDialog() { return optionsDlg_; }
+  ModelDialog* bailedDialog() { return bailedDlg_; }
+  ModelDialog* bugReportDialog() { return bugDlg_; }
+  FormView& mainView() { return *mainView_; }
+  // Mirrors every model into its widgets and shows or hides the windows as the models say.
+  void syncAll();
+  // What happens when the program ends (tests replace it to keep the process alive).
+  std::function<void(const std::string& resultsFile)> onEnd;
+
+ private:
+  void buildMainWindow();
+  void buildDialogs();
+  void updateClock();
+  void endProgram(const std::string& resultsFile);
+
+  std::unique_ptr<QtHost> host_;
+  std::unique_ptr<Simulation> sim_;
+  ModelWindow* main_ = nullptr;
+  QStatusBar* status_ = nullptr;
+  QTimer* clock_ = nullptr;
+  ModelDialog* splashDlg_ = nullptr;
+  ModelDialog* optionsDlg_ = nullptr;
+  ModelDialog* bailedDlg_ = nullptr;
+  ModelDialog* bugDlg_ = nullptr;
+  std::unique_ptr<FormView> mainView_, splashView_, optionsView_, bailedView_, bugView_;
+  bool syncing_ = false;
+  bool modalPending_ = false;
+};
+
+}  // namespace pelasim

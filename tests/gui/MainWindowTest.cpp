@@ -1,0 +1,138 @@
+// The main window and the start-up disclaimer as a trainee sees them.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "core/Startup.h"
+#include "dialogs/Dialogs.h"
+#include "ui/qt/App.h"
+
+namespace pelasim {
+namespace {
+
+QString programDir() {
+  const QByteArray d = qgetenv("PELASIM_PROGRAM_DIR");
+  return d.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(d);
+}
+
+// Screenshots go to PELASIM_SCREENSHOT_DIR when it is set.
+void saveShot(QWidget* w, const QString& name) {
+  const QByteArray dir = qgetenv("PELASIM_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(QString::fromLocal8Bit(dir));
+  w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
+}
+
+class GuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settingsDir.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    ASSERT_TRUE(workDir.isValid());
+    oldCwd = QDir::currentPath();
+    QDir::setCurrent(workDir.path());
+    app = std::make_unique<App>(programDir());
+    app->onEnd = [this](const std::string& f) { endedWith = f; ended = true; };
+  }
+  void TearDown() override {
+    app.reset();
+    QDir::setCurrent(oldCwd);
+  }
+  // Answers the disclaimer with one of its buttons as soon as it is open.
+  void answerDisclaimer(bool accept) {
+    QTimer::singleShot(0, [this, accept] {
+      auto* dlg = app->splashDialog();
+      const int id = static_cast<int>(accept ? SplashId::Command1 : SplashId::Command2);
+      const auto buttons = dlg->findChildren<QPushButton*>();
+      for (QPushButton* b : buttons) {
+        if (b->text().replace(QLatin1Char('\n'), QLatin1Char(' ')) == QString::fromStdString(app->sim().splash.at(id).caption)) {
+          saveShot(dlg, QStringLiteral("disclaimer.png"));
+          QTest::mouseClick(b, Qt::LeftButton);
+          return;
+        }
+      }
+      FAIL() << "disclaimer button not found";
+    });
+  }
+
+  QTemporaryDir settingsDir, workDir;
+  QString oldCwd;
+  std::unique_ptr<App> app;
+  bool ended = false;
+  std::string endedWith;
+};
+
+TEST_F(GuiTest, AcceptingTheDisclaimerShowsTheMainWindowLaidOut) {
+  answerDisclaimer(true);
+  ASSERT_TRUE(app->start());
+  QWidget* main = app->mainWindow();
+  ASSERT_TRUE(main->isVisible());
+  EXPECT_EQ(main->windowTitle(), QStringLiteral("Orvane Pelagrinova Simulator"));
+  EXPECT_EQ(main->size(), QSize(1016, 704));
+
+  // Every element sits at its place (15 twips a pixel, relative to its frame).
+  const MainWindowModel& m = app->sim().win;
+  for (int id = 1; id < m.size(); ++id) {
+    const Element& e = m.at(id);
+    if (e.kind == ElementKind::StatusPanel) continue;
+    QWidget* w = app->mainView().widget(id);
+    ASSERT_NE(w, nullptr) << e.name;
+    EXPECT_EQ(w->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height))) << e.name;
+    EXPECT_EQ(w->isVisibleTo(main), e.visible) << e.name;
+    EXPECT_EQ(w->toolTip().toStdString(), e.toolTip) << e.name;
+    if (auto* b = qobject_cast<QAbstractButton*>(w))
+      EXPECT_EQ(b->text().replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString(), e.caption) << e.name;
+    if (auto* g = qobject_cast<QGroupBox*>(w)) EXPECT_EQ(g->title().toStdString(), e.caption) << e.name;
+  }
+  EXPECT_FALSE(app->mainView().widget(static_cast<int>(Main::Label16))->isVisibleTo(main));
+  EXPECT_FALSE(app->mainView().widget(static_cast<int>(Main::Label17))->isVisibleTo(main));
+  EXPECT_FALSE(app->mainView().widget(static_cast<int>(Main::Label6))->isVisibleTo(main));
+  for (Main box : {Main::Check1, Main::Check2, Main::ADVOn})
+    EXPECT_TRUE(qobject_cast<QCheckBox*>(app->mainView().widget(static_cast<int>(box)))->isChecked());
+  saveShot(main, QStringLiteral("main.png"));
+}
+
+TEST_F(GuiTest, RefusingTheDisclaimerEndsWithoutSavingAnything) {
+  answerDisclaimer(false);
+  EXPECT_FALSE(app->start());
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(endedWith, "");
+  EXPECT_FALSE(QFile::exists(QStringLiteral("OrvanePelaSimData.csv")));
+  QSettings s(QStringLiteral("PelaSim"), QStringLiteral("PelaSim"));
+  EXPECT_FALSE(s.contains(QStringLiteral("Settings/CO2")));
+}
+
+TEST_F(GuiTest, ClosingTheMainWindowRunsTheExitRoutine) {
+  answerDisclaimer(true);
+  ASSERT_TRUE(app->start());
+  QTest::qWait(1100);  // a second of dive
+  app->mainWindow()->close();
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(endedWith, "OrvanePelaSimData.csv");
+  EXPECT_TRUE(QFile::exists(QStringLiteral("OrvanePelaSimData.csv")));
+  QSettings s(QStringLiteral("PelaSim"), QStringLiteral("PelaSim"));
+  EXPECT_EQ(s.value(QStringLiteral("Settings/CO2")).toString(), QStringLiteral("14"));
+  EXPECT_EQ(s.value(QStringLiteral("Settings/LeftBattery")).toString(), QStringLiteral("6.2"));
+}
+
+TEST_F(GuiTest, TheSoundBoxSwitchesSoundsOff) {
+  answerDisclaimer(true);
+  ASSERT_TRUE(app->start());
+  auto* box = qobject_cast<QCheckBox*>(app->mainView().widget(static_cast<int>(Main::Check1)));
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_EQ(app->sim().st.soundOn, 0);
+  EXPECT_FALSE(box->isChecked());
+  QTest::mouseClick(box, Qt::LeftButton);
+  EXPECT_EQ(app->sim().st.soundOn, 1);
+  EXPECT_TRUE(box->isChecked());
+}
+
+}  // namespace
+}  // namespace pelasim
