@@ -49,8 +49,8 @@ bool parseNumber(std::string_view s, double& out) {
 std::string formatNumber(double value) {
   if (!std::isfinite(value)) return "0";
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.15g", value);
-  std::string s(buf);
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+  std::string s(buf, res.ptr);
   if (s.find('e') == std::string::npos) return s == "-0" ? "0" : s;
   // Too large or too small for %g without an exponent: write it out in full.
   std::snprintf(buf, sizeof buf, "%.15e", value);

@@ -1,0 +1,60 @@
+// Engine speed on virtual time and the data file writer.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/Simulation.h"
+#include "core/Startup.h"
+#include "core/VirtualHost.h"
+#include "record/DiveRecord.h"
+#include "record/datafile/DataFile.h"
+
+namespace {
+
+using namespace pelasim;
+
+// A five-hour dive with nobody at the controls: every task that runs from start-up.
+void BM_IdleFiveHourDive(benchmark::State& state) {
+  for (auto _ : state) {
+    VirtualHost host;
+    Simulation sim(host);
+    host.attach(sim.timers);
+    startUp(sim);
+    host.runFor(18000u * 1000u);
+    benchmark::DoNotOptimize(sim.st.recordRow);
+  }
+}
+BENCHMARK(BM_IdleFiveHourDive)->Unit(benchmark::kMillisecond);
+
+Simulation& fullRecord(VirtualHost& host) {
+  static Simulation* sim = [&host] {
+    auto* s = new Simulation(host);
+    host.attach(s->timers);
+    startUp(*s);
+    for (int r = 1; r <= 18000; ++r) {
+      RecordRow& row = s->st.diveRecord.rows[static_cast<std::size_t>(r)];
+      row = {r % 97 == 0 ? "Manual O2 Addition" : "", 1.2345678901 + r * 1e-5, 1.23, r % 40, 1.3, 16, true};
+    }
+    s->st.recordRow = 18000;
+    return s;
+  }();
+  return *sim;
+}
+
+void BM_WriteFiveHourDataFile(benchmark::State& state) {
+  static VirtualHost host;
+  Simulation& sim = fullRecord(host);
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "pelasim-bench-OrvanePelaSimData.csv").string();
+  for (auto _ : state) {
+    const std::string text = dataFileText(sim);
+    const auto out = datafile::writeFileAtomically(path, text);
+    if (!out.ok) state.SkipWithError(out.error.c_str());
+    benchmark::DoNotOptimize(text.data());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_WriteFiveHourDataFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
