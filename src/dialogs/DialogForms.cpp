@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "dialogs/BugReport.h"
 #include "ui/MainWindow.h"
 
 namespace pelasim {
@@ -40,12 +41,12 @@ constexpr std::array<ElementDef, static_cast<std::size_t>(BailedId::Count)> kBai
 constexpr std::array<ElementDef, static_cast<std::size_t>(BugId::Count)> kBug = {{
     {"FrmBugReport", K::Form, -1, 0, 0, 6000, 5400, "Bug Reporting Form"},
     {"Label1", K::Label, P(BugId::Form), 240, 240, 5520, 255, "Description of Bug"},
-    {"Text1", K::TextBox, P(BugId::Form), 240, 540, 5520, 2400},
-    {"Label2", K::Label, P(BugId::Form), 240, 3120, 960, 255, "Severity"},
-    {"Combo1", K::ComboBox, P(BugId::Form), 1260, 3060, 4500, 315},
-    {"Label3", K::Label, P(BugId::Form), 240, 3540, 5520, 735},
-    {"Command1", K::Button, P(BugId::Form), 240, 4440, 2640, 555, "Send Using Outlook"},
-    {"Command2", K::Button, P(BugId::Form), 3120, 4440, 2640, 555, "Manual Send"},
+    {"Text1", K::TextBox, P(BugId::Form), 240, 540, 5520, 2280},
+    {"Label2", K::Label, P(BugId::Form), 240, 3030, 960, 255, "Severity"},
+    {"Combo1", K::ComboBox, P(BugId::Form), 1260, 2970, 4500, 345},
+    {"Label3", K::Label, P(BugId::Form), 240, 3480, 5520, 960},
+    {"Command1", K::Button, P(BugId::Form), 240, 4560, 2640, 555, "Send Using Outlook"},
+    {"Command2", K::Button, P(BugId::Form), 3120, 4560, 2640, 555, "Manual Send"},
 }};
 
 template <class Model>
@@ -87,6 +88,7 @@ BugReportModel::BugReportModel() : Form<BugId>("FrmBugReport", kBug) {
   paintYellow(*this);
   init(BugId::Form).visible = false;
   init(BugId::Combo1).value = -1;
+  init(BugId::Label3).caption = bugReportInstructions();
 }
 
 }  // namespace pelasim

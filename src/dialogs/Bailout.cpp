@@ -1,0 +1,52 @@
+// Bailing out: the diver leaves the loop for an open-circuit supply. Loop breathing stops,
+// the event goes into the dive record and the small "Bailed !" dialog stays in front until
+// the trainee returns to the loop or ends the program.
+#include "core/Simulation.h"
+#include "core/Startup.h"
+#include "dialogs/Dialogs.h"
+
+namespace pelasim {
+namespace {
+
+// The breathing picture's small placement (not breathing), twips.
+constexpr double kSmallBreathLeft = 6360;
+constexpr double kSmallBreathTop = 2160;
+constexpr double kSmallBreathWidth = 600;
+constexpr double kSmallBreathHeight = 480;
+
+}  // namespace
+
+void bailOutClick(Simulation& sim) {
+  State& st = sim.st;
+  // Leaving an open loop is worth an alarm, when warnings and sound are on.
+  if (sim.ticked(Main::Check2) && st.mouthpieceState == "Open" && st.soundOn == 1)
+    sim.play(SoundChannel::General, "alarm.wav");
+  sim.win.setGeometry(Main::Image19, kSmallBreathLeft, kSmallBreathTop, kSmallBreathWidth,
+                      kSmallBreathHeight);
+  st.breathing = 0;
+  sim.disable(TimerId::BreathTimer);
+  sim.record("Bailed Out");
+  // Modeless: the main window stays usable behind it. Already shown: nothing changes.
+  sim.bailed.setVisible(BailedId::Form, true);
+}
+
+void bailedReturnClick(Simulation& sim) {
+  // Breathing is not restored here: the trainee starts it again with the breathing picture.
+  sim.record("Returned to loop");
+  sim.bailed.setVisible(BailedId::Form, false);
+}
+
+void bailedExitClick(Simulation& sim) {
+  // Ending the program from here goes through the same exit as the main window's Exit
+  // button, so the settings are saved and the dive record is written and shown. The dialog
+  // goes first: it would otherwise float over the results and any question about the file.
+  sim.bailed.setVisible(BailedId::Form, false);
+  exitRoutine(sim);
+}
+
+bool bailedCloseRequest(Simulation&) {
+  // Only "&Return to Loop" takes the diver back; the close box does nothing.
+  return false;
+}
+
+}  // namespace pelasim
