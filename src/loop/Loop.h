@@ -2,6 +2,8 @@
 // The breathing loop: the mixing rule, the loop tick, breathing and the scrubber, free flows,
 // leaks and flooding, and the environment inputs.
 
+#include <string>
+
 namespace pelasim {
 
 class Simulation;
@@ -23,8 +25,12 @@ void scrubberMinuteTick(Simulation& sim);  // CO2Timer
 void freeFlowTick(Simulation& sim);        // FreeFlowTimer
 void floodTick(Simulation& sim);           // FloodTimer
 
-// The breathing picture `Image19`.
+// The breathing picture `Image19`: large while breathing from the loop, small otherwise.
 void breathingToggleClick(Simulation& sim);
+void showBreathingPicture(Simulation& sim, bool large);
+// Parses a typed number: finite numbers only; anything else (text, "nan", "inf", "1e999",
+// an empty answer) gives no value.
+bool parseTypedNumber(const std::string& text, double& value);
 
 // Environment inputs.
 void deeperMouseDown(Simulation& sim);     // Image10 button down

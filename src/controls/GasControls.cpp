@@ -1,0 +1,196 @@
+// The gas control panel: what happens at the moment the trainee uses a control.
+#include <algorithm>
+#include <cstdint>
+
+#include "controls/Controls.h"
+#include "core/Simulation.h"
+#include "loop/Loop.h"
+
+namespace pelasim {
+namespace {
+
+struct Valve {
+  std::string State::*state;
+  Main label;
+  TimerId hideTimer;
+  const char* opened;
+  const char* closed;
+};
+
+Valve valveOf(Gas gas) {
+  if (gas == Gas::Oxygen)
+    return {&State::oxygenValveState, Main::Label6, TimerId::Timer2, "O2 Valve Opened", "O2 Valve Closed"};
+  return {&State::diluentValveState, Main::Label7, TimerId::Timer3, "Diluent Valve Opened",
+          "Diluent Valve Closed"};
+}
+
+// Shows the valve's state text for three seconds.
+void showValveState(Simulation& sim, const Valve& v) {
+  sim.win.setCaption(v.label, sim.st.*v.state);
+  sim.win.setVisible(v.label, true);
+  sim.enable(v.hideTimer);
+}
+
+// Milliseconds between two tick counts of one press; a stale pair counts nothing.
+double heldMs(std::uint32_t press, std::uint32_t release) {
+  return std::max<std::int32_t>(static_cast<std::int32_t>(release - press), 0);
+}
+
+}  // namespace
+
+void valveClick(Simulation& sim, Gas gas) {
+  State& st = sim.st;
+  const Valve v = valveOf(gas);
+  const char* message;
+  if (st.*v.state == "OFF") {
+    st.*v.state = "OPEN";
+    message = v.opened;
+  } else {
+    // A continuous flow fed by this cylinder stops hissing with it.
+    if (gas == Gas::Oxygen) {
+      if (st.o2InjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.solenoidFault == "Open") sim.stop(SoundChannel::GasControl);
+    } else {
+      if (st.advFreeFlowFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.diluentInjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+    }
+    st.*v.state = "OFF";
+    message = v.closed;
+  }
+  sim.record(message);
+  showValveState(sim, v);
+}
+
+void valveLabelClick(Simulation& sim, Gas gas) {
+  const Valve v = valveOf(gas);
+  sim.st.*v.state = sim.st.*v.state == "OFF" ? "OPEN" : "OFF";
+  showValveState(sim, v);
+}
+
+void valveMouseMove(Simulation& sim, Gas gas) { showValveState(sim, valveOf(gas)); }
+
+void valveCaptionHideTick(Simulation& sim, Gas gas) {
+  const Valve v = valveOf(gas);
+  sim.win.setVisible(v.label, false);
+  sim.disable(v.hideTimer);
+}
+
+void injectorPress(Simulation& sim, Injector which) {
+  State& st = sim.st;
+  switch (which) {
+    case Injector::Oxygen:
+      if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == "OPEN") {
+        st.o2InjectorPressTick = sim.tick();
+        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+      }
+      break;
+    case Injector::Diluent:
+      if (st.diluentInjectorPhysicalFault == 0 && st.diluentInjectorFailedFault == 0 &&
+          st.diluentValveState == "OPEN") {
+        st.diluentPressTick = sim.tick();
+        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+      }
+      break;
+    case Injector::Adv:
+      st.diluentPressTick = sim.tick();
+      if (st.diluentValveState == "OPEN" && st.advFailedFault == 0 && st.soundOn == 1)
+        sim.play(SoundChannel::GasControl, "shorthiss.wav");
+      break;
+  }
+}
+
+void injectorRelease(Simulation& sim, Injector which) {
+  State& st = sim.st;
+  switch (which) {
+    case Injector::Oxygen:
+      if (st.o2InjectorFailedFault == 0) {
+        st.o2InjectorReleaseTick = sim.tick();
+        if (st.soundOn == 1 && st.oxygenValveState == "OPEN") sim.stop(SoundChannel::GasControl);
+      }
+      break;
+    case Injector::Diluent:
+      if (st.diluentInjectorFailedFault == 0) {
+        st.diluentReleaseTick = sim.tick();
+        if (st.soundOn == 1 && st.diluentValveState == "OPEN") sim.stop(SoundChannel::GasControl);
+      }
+      break;
+    case Injector::Adv:
+      if (st.advFailedFault == 0) {
+        st.diluentReleaseTick = sim.tick();
+        if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+      }
+      break;
+  }
+  refreshCounterlungBar(sim);
+}
+
+void injectorClick(Simulation& sim, Injector which) {
+  State& st = sim.st;
+  double litresPerMs = 0, o2Fraction = 0.21, held = 0;
+  const char* message = nullptr;
+  switch (which) {
+    case Injector::Oxygen:
+      if (st.o2InjectorPhysicalFault != 0 || st.o2InjectorFailedFault != 0 || st.oxygenValveState != "OPEN") return;
+      litresPerMs = 0.5 / 100;  // 5 litres a second held
+      o2Fraction = st.oxygenAnalysisPercent / 100;
+      held = heldMs(st.o2InjectorPressTick, st.o2InjectorReleaseTick);
+      message = "Manual O2 Addition";
+      break;
+    case Injector::Diluent:
+      if (st.diluentInjectorPhysicalFault != 0 || st.diluentInjectorFailedFault != 0 ||
+          st.diluentValveState != "OPEN")
+        return;
+      litresPerMs = 0.5 / 100;
+      held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
+      message = "Manual Diluent Addition";
+      break;
+    case Injector::Adv:
+      if (!sim.ticked(Main::ADVOn) || st.advFailedFault != 0 || st.diluentValveState != "OPEN") return;
+      litresPerMs = 0.2 / 100;  // 2 litres a second held
+      held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
+      message = "ADV Manually operated";
+      break;
+  }
+  const double saved = st.counterlungPercent;
+  addGas(st, litresPerMs * held, o2Fraction, st.ambientBar());
+  sim.record(message);
+  // With the mouthpiece open and nobody breathing, the added gas escapes through it.
+  if (st.mouthpieceState == "Open" && st.breathing == 0) st.counterlungPercent = saved;
+}
+
+void dumpPress(Simulation& sim) {
+  State& st = sim.st;
+  st.dumpPressTick = sim.tick();
+  sim.record("Dump Valve Operated");
+  if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "bubbles.wav");
+}
+
+void dumpRelease(Simulation& sim) {
+  State& st = sim.st;
+  if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  // Twenty percentage points for every second held.
+  st.counterlungPercent = st.counterlungPercent - 20 * heldMs(st.dumpPressTick, sim.tick()) / 1000;
+  if (st.counterlungPercent < 0) st.counterlungPercent = 0;
+  refreshCounterlungBar(sim);
+}
+
+void advEnabledClick(Simulation& sim) { sim.win.setVisible(Main::Image17, sim.ticked(Main::ADVOn)); }
+
+void mouthpieceClick(Simulation& sim) {
+  State& st = sim.st;
+  const char* message;
+  if (st.mouthpieceState == "Closed") {
+    sim.win.setPicture(Main::Image18, "MouthO.jpg");
+    st.mouthpieceState = "Open";
+    if (st.breathing == 1) sim.enable(TimerId::BreathTimer);
+    message = "Mouthpiece Opened";
+  } else {
+    sim.win.setPicture(Main::Image18, "MouthC.jpg");
+    st.mouthpieceState = "Closed";
+    sim.disable(TimerId::BreathTimer);
+    message = "Mouthpiece Closed";
+  }
+  sim.record(message);
+}
+
+}  // namespace pelasim

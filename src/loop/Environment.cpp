@@ -1,0 +1,199 @@
+// The environment inputs: depth, surface pressure, oxygen analysis and metabolic rate.
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/Format.h"
+#include "core/Simulation.h"
+#include "loop/Loop.h"
+
+namespace pelasim {
+namespace {
+
+constexpr int kMaxDepth = 40;
+
+// Handset screen colour at depth while "Dark at Depth" is applied.
+Rgb darkColourAt(int depth) {
+  if (depth < 6) return {30, 100, 30};
+  if (depth < 16) return {15, 50, 15};
+  if (depth < 26) return {10, 30, 10};
+  if (depth > 35) return {1, 5, 1};
+  return {5, 15, 5};
+}
+
+void refreshScreenColour(Simulation& sim) {
+  State& st = sim.st;
+  if (st.darkAtDepthFault == 1) st.screenBackColour = darkColourAt(st.depthMetres);
+  else if (st.darkAtDepthFault == 0) st.screenBackColour = {30, 100, 30};
+  sim.win.setFillColour(Main::Shape1, st.screenBackColour);
+  sim.win.setFillColour(Main::Shape2, st.screenBackColour);
+}
+
+// Compression or expansion of the loop gas between two depths (1 bar at the surface).
+void changeDepthVolume(State& st, int oldDepth) {
+  const double r = (st.depthMetres / 10.0 + 1) / (oldDepth / 10.0 + 1);
+  st.counterlungPercent = st.counterlungPercent / r;
+  st.loopPO2 = st.loopPO2 * r;
+}
+
+// The largest oxygen percentage the cylinder can hold at the surface pressure.
+double maxOxygenPercent(const State& st) { return st.surfacePressureMb / 1000.0 * 100; }
+
+bool ask(Simulation& sim, const char* title, const char* question, const std::string& proposed,
+         double& value) {
+  return parseTypedNumber(sim.host.prompt(title, question, proposed), value);
+}
+
+}  // namespace
+
+bool parseTypedNumber(const std::string& text, double& value) {
+  const char* begin = text.c_str();
+  while (*begin == ' ' || *begin == '\t') ++begin;
+  if (*begin == '\0') return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(begin, &end);
+  if (end == begin) return false;
+  while (*end == ' ' || *end == '\t') ++end;
+  if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
+  // strtod also reads hexadecimal numbers and "infinity"; a trainee types decimals.
+  for (const char* c = begin; c != end; ++c)
+    if (*c == 'x' || *c == 'X' || *c == 'n' || *c == 'N' || *c == 'i' || *c == 'I') return false;
+  value = v;
+  return true;
+}
+
+void deeperMouseDown(Simulation& sim) {
+  State& st = sim.st;
+  // "Battery Bounce": the handsets reset as the diver enters the water.
+  if (sim.optionTicked(option::BatteryBounce) && st.depthMetres == 0) {
+    sim.record("Battery Bounce");
+    st.handset(Side::Left).power = 0;
+    st.handset(Side::Right).power = 0;
+  }
+}
+
+void deeperClick(Simulation& sim) {
+  State& st = sim.st;
+  const int old = st.depthMetres;
+  // Leaving the surface without breathing from the loop.
+  if (st.depthMetres == 0 && st.breathing == 0 && sim.ticked(Main::Check2) && st.soundOn == 1)
+    sim.play(SoundChannel::Alarm, "alarm.wav");
+  if (st.depthMetres < kMaxDepth) {
+    st.depthMetres = st.depthMetres + st.depthStep;
+    sim.win.setCaption(Main::Label1, fmt::whole(st.depthMetres));
+  }
+  refreshScreenColour(sim);
+  for (Main m : {Main::Image11, Main::Image12, Main::Image13, Main::Image14}) sim.win.setVisible(m, false);
+  sim.win.setVisible(Main::Image9, true);
+  changeDepthVolume(st, old);
+}
+
+void shallowerClick(Simulation& sim) {
+  State& st = sim.st;
+  const int old = st.depthMetres;
+  if (st.depthMetres > 0) {
+    st.depthMetres = st.depthMetres - st.depthStep;
+    sim.win.setCaption(Main::Label1, fmt::whole(st.depthMetres));
+  }
+  refreshScreenColour(sim);
+  if (st.depthMetres < 1) {
+    st.depthMetres = 0;
+    for (Main m : {Main::Image11, Main::Image12, Main::Image13, Main::Image14, Main::Image15, Main::Image16})
+      sim.win.setVisible(m, true);
+    sim.win.setVisible(Main::Image9, false);
+  }
+  changeDepthVolume(st, old);
+  const double p = st.ambientBar();
+  if (st.loopPO2 > p) st.loopPO2 = p;
+  if (st.counterlungPercent > 100) {
+    // The excess has vented through the over-pressure valve.
+    st.counterlungPercent = 100;
+    if (st.soundOn == 1) sim.play(SoundChannel::General, "bubbles.wav");
+  }
+}
+
+void pressureDownClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  st.surfacePressureMb = st.surfacePressureMb - 1;
+  if (st.surfacePressureMb < 751) st.surfacePressureMb = 750;
+  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+}
+
+void pressureUpClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  st.surfacePressureMb = st.surfacePressureMb + 1;
+  if (st.surfacePressureMb >= 1050) st.surfacePressureMb = 1050;
+  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+}
+
+void pressureLabelClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  double v = 0;
+  if (!ask(sim, "Ambient Pressure in Millibars", "Ambient Pressure ?", fmt::whole(st.surfacePressureMb), v))
+    return;
+  if (v < 750) v = 750;
+  if (v > 1050) v = 1050;
+  st.surfacePressureMb = static_cast<int>(std::floor(v));
+  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+}
+
+void oxygenDownClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  st.oxygenAnalysisPercent = st.oxygenAnalysisPercent - 1;
+  if (st.oxygenAnalysisPercent <= 1) st.oxygenAnalysisPercent = 1;
+  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+}
+
+void oxygenUpClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  st.oxygenAnalysisPercent = st.oxygenAnalysisPercent + 1;
+  const double m = maxOxygenPercent(st);
+  if (st.oxygenAnalysisPercent > m) st.oxygenAnalysisPercent = std::floor(m);
+  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+}
+
+void oxygenLabelDoubleClick(Simulation& sim) {
+  State& st = sim.st;
+  if (st.depthMetres != 0) return;
+  double v = 0;
+  if (!ask(sim, "Oxygen Analysis as a percentage", "Oxygen Percentage ?",
+           fmt::shortest(st.oxygenAnalysisPercent), v))
+    return;
+  const double m = maxOxygenPercent(st);
+  if (v < 0) v = 0;
+  if (v > m) v = m;
+  st.oxygenAnalysisPercent = std::floor(v);
+  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+}
+
+void metabolicDownClick(Simulation& sim) {
+  State& st = sim.st;
+  st.metabolicRate = st.metabolicRate - 0.1;
+  if (st.metabolicRate <= 0.1) st.metabolicRate = 0.1;
+  sim.win.setCaption(Main::Label4, fmt::shortest(st.metabolicRate));
+}
+
+void metabolicUpClick(Simulation& sim) {
+  State& st = sim.st;
+  st.metabolicRate = st.metabolicRate + 0.1;
+  sim.win.setCaption(Main::Label4, fmt::shortest(st.metabolicRate));
+}
+
+void metabolicLabelClick(Simulation& sim) {
+  State& st = sim.st;
+  double v = 0;
+  if (!ask(sim, "MetabolicRate in litres per minute", "Metabolic Rate ?", fmt::shortest(st.metabolicRate), v))
+    return;
+  if (v < 0) v = 0;
+  if (v > 20) v = 20;
+  st.metabolicRate = fmt::roundDecimal(v, 2);
+  sim.win.setCaption(Main::Label4, fmt::fixed(st.metabolicRate, 2));
+}
+
+}  // namespace pelasim

@@ -1,0 +1,91 @@
+// The loop gas model: the one mixing rule and the loop tick `Timer1`.
+#include <cmath>
+
+#include "core/Format.h"
+#include "core/Simulation.h"
+#include "loop/Loop.h"
+
+namespace pelasim {
+
+void addGas(State& st, double litres, double o2Fraction, double ambientBar) {
+  const double before = st.loopLitres();
+  st.counterlungPercent = st.counterlungPercent + litres * 100.0 / st.loopCapacity;
+  const double after = st.loopLitres();
+  // An empty loop after the addition cannot be mixed: the PO2 keeps its value.
+  if (after == 0) return;
+  const double po2 = (st.loopPO2 * before + ambientBar * o2Fraction * litres) / after;
+  if (!std::isfinite(po2)) return;
+  // A partial pressure is never negative (a loop filled from below empty can compute one).
+  st.loopPO2 = std::max(po2, 0.0);
+}
+
+void refreshCounterlungBar(Simulation& sim) {
+  double h = 4800 - 48 * sim.st.counterlungPercent;
+  if (h > 4800) h = 4800;
+  if (h < 0) h = 0;
+  sim.win.setHeight(Main::ClungVolBar, static_cast<float>(h));
+}
+
+void loopTick(Simulation& sim) {
+  State& st = sim.st;
+  MainWindowModel& win = sim.win;
+  win.setCaption(Main::Label16, fmt::fixed(st.loopPO2, 2));
+  win.setCaption(Main::Label1, fmt::whole(st.depthMetres));
+
+  // Other handlers may run here, in the middle of the tick.
+  sim.host.processEvents();
+  if (sim.ended) return;
+
+  // The loop gas cannot hold more oxygen than the ambient pressure.
+  const double p = st.ambientBar();
+  if (st.loopPO2 > p) st.loopPO2 = p;
+
+  if (st.depthMetres == 0) {
+    win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+    win.setCaption(Main::Frame6, "Ambient Pressure (mb)");
+    win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+    win.setCaption(Main::Frame7, "Oxygen Analysis (%)");
+  } else {
+    win.setCaption(Main::Label2, fmt::shortest(p));
+    win.setCaption(Main::Frame6, "Ambient Pressure (bar)");
+    win.setCaption(Main::Label3, fmt::twoDigits(st.loopPO2 / p * 100) + "%");
+    win.setCaption(Main::Frame7, "Nitrox mix (% O2)");
+  }
+
+  // Counterlung colour: red when nearly empty or over-full, yellow on the way, green between.
+  const double fill = st.counterlungPercent;
+  static constexpr Rgb kRed{255, 128, 128}, kYellow{255, 255, 128}, kGreen{128, 255, 128};
+  if (fill < 15) win.setFillColour(Main::Shape3, kRed);
+  else if (fill < 25) win.setFillColour(Main::Shape3, kYellow);
+  else if (fill < 45) win.setFillColour(Main::Shape3, kGreen);
+  else if (fill > 65) win.setFillColour(Main::Shape3, kRed);
+  else win.setFillColour(Main::Shape3, kYellow);
+
+  if (fill <= 5) {
+    win.setBorderColour(Main::Shape3, {255, 0, 0});
+    win.setBorderWidth(Main::Shape3, 5);
+    win.setBorderColour(Main::ClungVolBar, {255, 0, 0});
+  } else {
+    win.setBorderColour(Main::Shape3, {255, 255, 0});
+    win.setBorderColour(Main::ClungVolBar, {255, 255, 0});
+    win.setBorderWidth(Main::Shape3, 1);
+  }
+
+  // Automatic diluent valve: tops up a loop that runs low.
+  if (st.counterlungPercent < 25 && st.diluentValveState == "OPEN" && st.advFailedFault == 0 &&
+      sim.ticked(Main::ADVOn) && st.diluentInjectorPhysicalFault == 0 &&
+      st.o2InjectorPhysicalFault == 0) {
+    if (st.soundOn == 1) sim.play(SoundChannel::General, "shorthiss.wav");
+    addGas(st, 0.5, 0.21, st.ambientBar());
+  }
+
+  // Over-pressure valve: vents a nearly full loop without changing its gas.
+  if (st.counterlungPercent > 95 && st.advFailedFault == 0) {
+    st.counterlungPercent = st.counterlungPercent - 20;
+    if (st.soundOn == 1) sim.play(SoundChannel::Bubbles, "bubbles.wav");
+  }
+
+  refreshCounterlungBar(sim);
+}
+
+}  // namespace pelasim
