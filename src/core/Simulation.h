@@ -40,6 +40,8 @@ class Simulation {
   BugReportModel bugReport;
   // Set once the exit routine has run or the disclaimer was refused: no handler runs after.
   bool ended = false;
+  // The free-flow channel is hissing for a free flow (it stops when the last flow ends).
+  bool freeFlowHissing = false;
 
   // Conveniences the handlers use.
   std::uint32_t tick() { return host.tickCount(); }

@@ -16,5 +16,7 @@ void changeBatteriesClick(Simulation& sim);         // Command3
 void optionsCloseBox(Simulation& sim);              // the window's close box
 
 void optionTick(Simulation& sim);                   // OptionTimer
+// Turns every tick of the dialog into the fault variables, in one pass.
+void applyFailureOptions(Simulation& sim);
 
 }  // namespace pelasim

@@ -1,0 +1,113 @@
+// Applying the chosen failures once the instructor's delay has passed.
+#include <cstdint>
+
+#include "core/Format.h"
+#include "core/Simulation.h"
+#include "failures/Failures.h"
+
+namespace pelasim {
+namespace {
+
+// A cell number drawn at random: round(3.5 r), halves to even, so 0 (no real cell) to 3.
+int drawCell(Simulation& sim) {
+  const int c = static_cast<int>(fmt::roundHalfEven(3.5 * sim.random()));
+  sim.st.randomCellIndex = c;
+  return c;
+}
+
+Cell& cell(State& st, int c) { return st.cells[static_cast<std::size_t>(c)]; }
+
+Side masterSide(const State& st) { return st.handset(Side::Left).role == 1 ? Side::Left : Side::Right; }
+
+int flag(bool ticked) { return ticked ? 1 : 0; }
+
+void switchOffMaster(Simulation& sim, Side side) {
+  State& st = sim.st;
+  HandsetRecord& master = st.handset(side);
+  HandsetRecord& slave = st.handset(other(side));
+  master.power = 0;
+  master.displayState = 0;
+  // A running slave takes over at once; the switched-off handset keeps its role.
+  if (slave.displayState == 5) {
+    slave.displayState = 17;
+    slave.role = 1;
+    if (st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+  }
+}
+
+}  // namespace
+
+void applyFailureOptions(Simulation& sim) {
+  State& st = sim.st;
+  auto ticked = [&sim](Opt o) { return sim.optionTicked(o); };
+
+  st.darkAtDepthFault = flag(ticked(option::DarkAtDepth));
+  st.slowCellNumber = ticked(option::CellSlow) ? drawCell(sim) : 0;
+  if (ticked(option::CellDrift)) st.cellDriftRate[static_cast<std::size_t>(drawCell(sim))] = 0.01;
+  if (ticked(option::TwoCellDrift)) {
+    const int c = drawCell(sim);
+    st.cellDriftRate[static_cast<std::size_t>(c)] = 0.01;
+    st.cellDriftRate[static_cast<std::size_t>(c >= 3 ? 1 : c + 1)] = 0.01;
+  }
+  if (!ticked(option::CellDrift) && !ticked(option::TwoCellDrift))
+    for (int c = 1; c <= 3; ++c) st.cellDriftRate[static_cast<std::size_t>(c)] = 0;
+  if (ticked(option::CellFailure)) {
+    cell(st, drawCell(sim)).millivolts = 0;
+  } else {
+    cell(st, st.randomCellIndex).millivolts = 10;
+    // A failed cell is revived even when a later draw moved the cell number elsewhere.
+    for (int c = 1; c <= 3; ++c)
+      if (cell(st, c).millivolts == 0) cell(st, c).millivolts = 10;
+  }
+
+  st.solenoidFault = ticked(option::SolenoidStuckClosed) ? "Closed"
+                     : ticked(option::SolenoidStuckOpen) ? "Open"
+                                                         : "Normal";
+  if (ticked(option::MasterBatteryLow)) st.handset(masterSide(st)).batteryVolts = 5.3;
+  else if (ticked(option::MasterBatteryExhausted)) st.handset(masterSide(st)).batteryVolts = 4.9;
+
+  st.advFailedFault = flag(ticked(option::AdvFailed));
+  st.advFreeFlowFault = flag(ticked(option::AdvFreeFlow));
+  st.o2InjectorFailedFault = flag(ticked(option::O2InjectorFailed));
+  st.o2InjectorStuckOnFault = flag(ticked(option::O2InjectorStuckOn));
+  st.diluentInjectorStuckOnFault = flag(ticked(option::DiluentInjectorStuckOn));
+  st.diluentInjectorFailedFault = flag(ticked(option::DiluentInjectorFailed));
+
+  if (ticked(option::SlaveTurnedOff)) {
+    for (Side s : {Side::Left, Side::Right}) {
+      if (st.handset(s).role == 0) {
+        st.handset(s).power = 0;
+        st.handset(s).displayState = 0;
+        break;
+      }
+    }
+    sim.options.setChecked(option::SlaveTurnedOff, false);
+  }
+  if (ticked(option::MasterTurnedOff)) {
+    if (st.handset(Side::Left).role == 1) switchOffMaster(sim, Side::Left);
+    else if (st.handset(Side::Right).role == 1) switchOffMaster(sim, Side::Right);
+    sim.options.setChecked(option::MasterTurnedOff, false);
+  }
+
+  sim.enable(TimerId::FloodTimer, ticked(option::HandsetFlood));
+
+  st.dumpValvePhysicalFault = flag(ticked(option::DumpValvePhysical));
+  sim.win.setPicture(Main::Image8, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
+  st.o2InjectorPhysicalFault = flag(ticked(option::O2InjectorPhysical));
+  sim.win.setPicture(Main::Image6, st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
+  st.diluentInjectorPhysicalFault = flag(ticked(option::DiluentInjectorPhysical));
+  sim.win.setPicture(Main::Image5, st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
+}
+
+void optionTick(Simulation& sim) {
+  // While waiting, the check repeats every ten seconds.
+  sim.timers.setInterval(TimerId::OptionTimer, 10000);
+  sim.record("Options Changed");
+  const std::int64_t delay = std::int64_t{sim.options[Opt::Slider1].value} * 60 * 1000;
+  const std::int64_t elapsed = static_cast<std::uint32_t>(sim.tick() - sim.st.optionsChangeTick);
+  if (elapsed < delay) return;
+  applyFailureOptions(sim);
+  sim.disable(TimerId::OptionTimer);
+}
+
+}  // namespace pelasim

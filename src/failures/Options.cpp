@@ -1,0 +1,54 @@
+// The failure options dialog: the instructor's selection, the delay and the arm button.
+#include <string>
+
+#include "core/Simulation.h"
+#include "failures/Failures.h"
+
+namespace pelasim {
+namespace {
+
+// Boxes that exclude each other: ticking one unticks its partner.
+constexpr std::pair<Opt, Opt> kExclusivePairs[] = {
+    {option::MasterBatteryLow, option::MasterBatteryExhausted},
+    {option::SolenoidStuckClosed, option::SolenoidStuckOpen},
+    {option::CellDrift, option::TwoCellDrift},
+};
+
+}  // namespace
+
+void optionBoxClick(Simulation& sim, Opt box) {
+  if (!sim.optionTicked(box)) return;
+  for (auto [a, b] : kExclusivePairs) {
+    if (box == a) sim.options.setChecked(b, false);
+    if (box == b) sim.options.setChecked(a, false);
+  }
+}
+
+void optionSliderChange(Simulation& sim, int value) {
+  sim.options.setValue(Opt::Slider1, value);
+  sim.options.setCaption(Opt::Command1,
+                         value == 0 ? std::string("Change Now") : "Change in " + std::to_string(value) + " minutes");
+}
+
+void armButtonClick(Simulation& sim) {
+  if (sim.st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.st.optionsChangeTick = sim.tick();
+  sim.timers.setInterval(TimerId::OptionTimer, 10);
+  sim.enable(TimerId::OptionTimer);
+  sim.options.setVisible(Opt::Form, false);
+}
+
+void refillScrubberClick(Simulation& sim) { sim.st.scrubberMinutes = 0; }
+
+void changeBatteriesClick(Simulation& sim) {
+  sim.st.handset(Side::Left).batteryVolts = 6.3;
+  sim.st.handset(Side::Right).batteryVolts = 6.3;
+}
+
+void optionsCloseBox(Simulation& sim) {
+  // Closing the dialog keeps the instructor's selection, as hiding it does: a pending
+  // application still sees every tick. Only the arm button applies anything.
+  sim.options.setVisible(Opt::Form, false);
+}
+
+}  // namespace pelasim

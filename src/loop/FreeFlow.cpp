@@ -1,0 +1,64 @@
+// Failures that keep acting while they are set: free-flowing valves, a stuck-open solenoid,
+// a loop that leaks at depth and a flooded handset.
+#include "core/Simulation.h"
+#include "loop/Loop.h"
+
+namespace pelasim {
+namespace {
+
+// Each continuous flow pushes 0.7 litre into the loop per tick (about 0.69 litre a second).
+constexpr double kFlowLitres = 0.7;
+
+}  // namespace
+
+void freeFlowTick(Simulation& sim) {
+  State& st = sim.st;
+  const double p = st.ambientBar();
+  const double oxygen = st.oxygenAnalysisPercent / 100;
+  const bool sound = st.soundOn == 1;
+  bool hissing = false;
+
+  if (st.diluentValveState == "OPEN" && st.advFreeFlowFault == 1 && sim.ticked(Main::ADVOn)) {
+    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+    hissing = true;
+    addGas(st, kFlowLitres, 0.21, p);
+  }
+  if (st.oxygenValveState == "OPEN" && st.o2InjectorStuckOnFault == 1) {
+    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+    hissing = true;
+    addGas(st, kFlowLitres, oxygen, p);
+  }
+  if (st.diluentValveState == "OPEN" && st.diluentInjectorStuckOnFault == 1) {
+    if (sound) sim.play(SoundChannel::FreeFlow, "longthiss.wav");
+    hissing = true;
+    addGas(st, kFlowLitres, 0.21, p);
+  }
+  if (st.oxygenValveState == "OPEN" && st.solenoidFault == "Open") {
+    if (sound) sim.play(SoundChannel::GasControl, "injector.wav");
+    addGas(st, kFlowLitres, oxygen, p);
+  }
+  // The free-flow hiss ends with the last free flow (a closed valve or a cleared failure).
+  if (!hissing && sim.freeFlowHissing) sim.stop(SoundChannel::FreeFlow);
+  sim.freeFlowHissing = hissing && sound;
+
+  // A broken injector or dump valve lets water push the gas out at depth.
+  if (st.depthMetres > 0 && (st.dumpValvePhysicalFault == 1 || st.diluentInjectorPhysicalFault == 1 ||
+                             st.o2InjectorPhysicalFault == 1)) {
+    st.counterlungPercent = st.counterlungPercent - 5;
+    if (sound) sim.play(SoundChannel::Bubbles, "Bubbles.wav");
+  }
+
+  refreshCounterlungBar(sim);
+}
+
+void floodTick(Simulation& sim) {
+  State& st = sim.st;
+  // One calibration factor of the master handset drops by a random amount below 0.001.
+  const int c = static_cast<int>(3 * sim.random() + 1);
+  HandsetRecord& master = st.handset(st.handset(Side::Left).role == 1 ? Side::Left : Side::Right);
+  const float drop = static_cast<float>(sim.random() / 1000);
+  double& factor = master.cellCalibration[static_cast<std::size_t>(c)];
+  factor = factor - drop;
+}
+
+}  // namespace pelasim
