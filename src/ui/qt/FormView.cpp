@@ -1,6 +1,7 @@
 #include "ui/qt/FormView.h"
 
 #include <QCheckBox>
+#include <cstdlib>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -105,6 +106,20 @@ class ModelCheckBox : public QCheckBox {
  protected:
   void nextCheckState() override {}
 };
+
+// A caption wider than the space for it goes on two lines, broken at the blank nearest the
+// middle, so every word of it stays readable.
+QString fitCaption(QString text, const QFont& font, int width) {
+  const QFontMetrics fm(font);
+  if (fm.horizontalAdvance(QString(text).remove(QLatin1Char('&'))) <= width) return text;
+  int best = -1;
+  for (int i = 0; i < text.size(); ++i)
+    if (text[i] == QLatin1Char(' ') &&
+        (best < 0 || std::abs(i - text.size() / 2) < std::abs(best - text.size() / 2)))
+      best = i;
+  if (best > 0) text[best] = QLatin1Char('\n');
+  return text;
+}
 
 int buttonOf(Qt::MouseButton b) {
   switch (b) {
@@ -211,7 +226,9 @@ void FormView::apply(int id) {
   if (!w) return;
   applying_ = true;
   if (e.kind == ElementKind::Form) {
-    root_->setWindowTitle(q(e.caption));
+    // A form without a caption keeps its title bar empty: given an empty title, the window
+    // system would show the program's name there instead.
+    root_->setWindowTitle(e.caption.empty() ? QStringLiteral(" ") : q(e.caption));
     QPalette pal = root_->palette();
     pal.setColor(QPalette::Window, qc(e.backColour));
     root_->setPalette(pal);
@@ -262,27 +279,16 @@ void FormView::apply(int id) {
     }
     case ElementKind::CheckBox: {
       auto* c = static_cast<QCheckBox*>(w);
-      c->setText(q(e.caption));
+      // The box and its gap take about 20 pixels of the width.
+      c->setText(fitCaption(q(e.caption), w->font(), w->width() - 22));
       c->setChecked(e.checked);
       c->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
                            .arg(qc(e.backColour).name(), qc(e.foreColour).name()));
       break;
     }
-    case ElementKind::Button: {
-      // A caption wider than its button goes on two lines, broken at the blank nearest the
-      // middle, so every word of it stays readable.
-      QString text = q(e.caption);
-      const QFontMetrics fm(w->font());
-      if (fm.horizontalAdvance(QString(text).remove(QLatin1Char('&'))) > w->width() - 12) {
-        int best = -1;
-        for (int i = 0; i < text.size(); ++i)
-          if (text[i] == QLatin1Char(' ') && (best < 0 || std::abs(i - text.size() / 2) < std::abs(best - text.size() / 2)))
-            best = i;
-        if (best > 0) text[best] = QLatin1Char('\n');
-      }
-      static_cast<QPushButton*>(w)->setText(text);
+    case ElementKind::Button:
+      static_cast<QPushButton*>(w)->setText(fitCaption(q(e.caption), w->font(), w->width() - 12));
       break;
-    }
     case ElementKind::Slider: static_cast<QSlider*>(w)->setValue(e.value); break;
     case ElementKind::ComboBox: {
       auto* c = static_cast<QComboBox*>(w);
