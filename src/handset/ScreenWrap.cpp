@@ -24,8 +24,8 @@ std::vector<std::string> wrapScreenText(std::string_view text,
     if (width(candidate) <= maxWidth) {
       line = candidate;
     } else if (line.empty()) {
-      // The first piece of a line does not fit. Blanks that fill a line by themselves leave
-      // it empty; a word wider than the screen stands alone.
+      // The first piece of the text does not fit. Leading blanks that leave no room for the
+      // word leave the first line empty; a word wider than the screen stands alone.
       if (!blanks.empty()) lines.emplace_back();
       line = std::string(word);
     } else {

@@ -2,8 +2,8 @@
 // Wraps a handset screen text into lines the way the screen's label does: words (runs of
 // non-blanks) are kept whole, a line breaks at the blanks where the next word would pass the
 // screen's width, and the blanks at a break are dropped. Blanks are part of the texts: they
-// place the words on the screen's lines. A run of blanks wider than the screen on its own
-// leaves an empty line.
+// place the words on the screen's lines. Leading blanks that leave no room for the first word
+// leave the first line empty, and the word starts the next one. Trailing blanks are not drawn.
 
 #include <functional>
 #include <string>
