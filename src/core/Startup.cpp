@@ -183,8 +183,10 @@ void exitRoutine(Simulation& sim) {
                      "the stored or default values.");
   // 2. The data file, in the current folder.
   const std::string written = writeDataFileSafely(sim, std::string(datafile::kFileName));
-  // 3. to 5. Hide the main window and hand over to the results viewer.
+  // 3. to 5. Hide the main window and hand over to the results viewer. The "Bailed !"
+  // dialog goes too: it stays in front and would otherwise cover the results.
   sim.win.setVisible(Main::Form, false);
+  sim.bailed.setVisible(BailedId::Form, false);
   sim.ended = true;
   sim.host.endProgram(written);
 }

@@ -173,6 +173,16 @@ TEST_F(InTemporaryFolder, ExitFromTheBailedDialogSavesSettingsAndTheDiveRecord) 
   EXPECT_EQ(host.settings, settings);
 }
 
+TEST_F(InTemporaryFolder, MainWindowExitWhileBailedTakesTheDialogAway) {
+  h.click(Main::Image20);
+  host.runFor(2000);
+  h.click(Main::Command1);
+  EXPECT_TRUE(host.ended);
+  EXPECT_EQ(host.resultsShown, std::string(datafile::kFileName));
+  // The results viewer comes next; the stay-in-front dialog must not cover it.
+  EXPECT_FALSE(sim.bailed[BailedId::Form].visible);
+}
+
 TEST_F(InTemporaryFolder, ExitWithAnUnwritableFolderStillOffersToSaveTheRecord) {
   host.runFor(2000);
   h.click(Main::Image20);

@@ -10,6 +10,7 @@
 
 #include "core/Startup.h"
 #include "dialogs/Dialogs.h"
+#include "dialogs/qt/KeepInFront.h"
 #include "failures/Failures.h"
 #include "ui/Dispatch.h"
 
@@ -177,6 +178,12 @@ void App::buildDialogs() {
     sim_->bugReport.setVisible(BugId::Form, false);
     return true;
   };
+
+  // "Bailed !" stays in front of the main window and of any form opened while it is shown.
+  auto* bailedInFront = new KeepInFront(bailedDlg_, this);
+  for (QWidget* w : {static_cast<QWidget*>(main_), static_cast<QWidget*>(optionsDlg_),
+                     static_cast<QWidget*>(bugDlg_)})
+    bailedInFront->watch(w);
 }
 
 void App::syncAll() {
@@ -193,8 +200,10 @@ void App::syncAll() {
   if (mainVisible != main_->isVisible()) main_->setVisible(mainVisible);
   if (!sim_->splash[SplashId::Form].visible && splashDlg_->isVisible()) splashDlg_->done(QDialog::Accepted);
   if (sim_->bailed[BailedId::Form].visible) {
-    if (!bailedDlg_->isVisible()) bailedDlg_->show();
-    bailedDlg_->raise();
+    if (!bailedDlg_->isVisible()) {
+      bailedDlg_->show();
+      bailedDlg_->raise();
+    }
   } else if (bailedDlg_->isVisible()) {
     bailedDlg_->hide();
   }

@@ -1,0 +1,246 @@
+// The bail-out dialog and the bug report form as the trainee sees them.
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/Startup.h"
+#include "dialogs/BugReport.h"
+#include "dialogs/Dialogs.h"
+#include "ui/qt/App.h"
+
+namespace pelasim {
+namespace {
+
+QString programDir() {
+  const QByteArray d = qgetenv("PELASIM_PROGRAM_DIR");
+  return d.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(d);
+}
+
+// Screenshots go to PELASIM_SCREENSHOT_DIR when it is set.
+void saveImage(const QImage& image, const QString& name) {
+  const QByteArray dir = qgetenv("PELASIM_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(QString::fromLocal8Bit(dir));
+  image.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
+}
+
+QPushButton* buttonCaptioned(QWidget* window, const std::string& caption) {
+  const auto buttons = window->findChildren<QPushButton*>();
+  for (QPushButton* b : buttons)
+    if (b->text().replace(QLatin1Char('\n'), QLatin1Char(' ')) == QString::fromStdString(caption)) return b;
+  return nullptr;
+}
+
+bool xcb() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+
+// Share of the pixels of `window`'s area on the screen that show the window's own drawing:
+// near 1 when nothing covers it. Only a real window system can tell.
+double shareShownOnScreen(QWidget* window) {
+  QCoreApplication::processEvents();
+  QTest::qWait(300);
+  const QImage own = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = window->mapToGlobal(QPoint(0, 0));
+  const QImage screen = window->screen()
+                            ->grabWindow(0, at.x(), at.y(), own.width(), own.height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32);
+  if (screen.size() != own.size()) return 0;
+  long same = 0;
+  for (int y = 0; y < own.height(); ++y)
+    for (int x = 0; x < own.width(); ++x) same += own.pixel(x, y) == screen.pixel(x, y);
+  return static_cast<double>(same) / (own.width() * own.height());
+}
+
+class DialogsGuiTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settingsDir.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    ASSERT_TRUE(workDir.isValid());
+    oldCwd = QDir::currentPath();
+    QDir::setCurrent(workDir.path());
+    app = std::make_unique<App>(programDir());
+    app->onEnd = [this](const std::string&) { ended = true; };
+    // Accept the disclaimer as soon as it is open.
+    QTimer::singleShot(0, [this] {
+      QPushButton* b = buttonCaptioned(app->splashDialog(), app->sim().splash[SplashId::Command1].caption);
+      ASSERT_NE(b, nullptr);
+      QTest::mouseClick(b, Qt::LeftButton);
+    });
+    ASSERT_TRUE(app->start());
+  }
+  void TearDown() override {
+    app.reset();
+    QDir::setCurrent(oldCwd);
+  }
+
+  // Opens a modal form with `open` and runs `inside` while its own event loop runs; returns
+  // once the form has closed again.
+  void whileModal(QDialog* dialog, const std::function<void()>& open, const std::function<void()>& inside) {
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+      // The form's own event loop starts on the next turn; wait until it is up.
+      QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(dialog->isVisible());
+        inside();
+        ran = true;
+        if (dialog->isVisible()) dialog->close();
+      });
+    });
+    open();
+    app->syncAll();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ran && !dialog->isVisible(); }, 10000));
+  }
+
+  void clickMain(Main id) {
+    QWidget* w = app->mainView().widget(static_cast<int>(id));
+    QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+  }
+
+  QTemporaryDir settingsDir, workDir;
+  QString oldCwd;
+  std::unique_ptr<App> app;
+  bool ended = false;
+};
+
+TEST_F(DialogsGuiTest, BailedDialogStaysOnTopAndRefusesItsCloseBox) {
+  clickMain(Main::Image20);
+  ModelDialog* dlg = app->bailedDialog();
+  ASSERT_TRUE(dlg->isVisible());
+  EXPECT_TRUE(dlg->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(dlg->isModal());
+  EXPECT_EQ(dlg->size(), QSize(442, 206));  // 6630 x 3090 twips
+  // No title text; an empty title would let the window system put the program's name there.
+  EXPECT_TRUE(dlg->windowTitle().trimmed().isEmpty());
+  EXPECT_FALSE(dlg->windowTitle().isEmpty());
+  EXPECT_EQ(dlg->palette().color(QPalette::Window), QColor(255, 255, 0));
+  saveImage(dlg->grab().toImage(), QStringLiteral("bailed.png"));
+
+  // The close box and Escape leave it open.
+  EXPECT_FALSE(dlg->close());
+  QTest::keyClick(dlg, Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(dlg->isVisible());
+  EXPECT_TRUE(app->sim().bailed[BailedId::Form].visible);
+
+  // The main window stays usable behind it.
+  EXPECT_TRUE(app->mainWindow()->isEnabled());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+  QPushButton* back = buttonCaptioned(dlg, "&Return to Loop");
+  ASSERT_NE(back, nullptr);
+  QTest::mouseClick(back, Qt::LeftButton);
+  EXPECT_FALSE(dlg->isVisible());
+  const Simulation& sim = app->sim();
+  EXPECT_EQ(sim.st.diveRecord.rows[static_cast<std::size_t>(sim.st.recordRow)].message, "Returned to loop");
+}
+
+TEST_F(DialogsGuiTest, BailedDialogIsRaisedAboveTheOptionsDialog) {
+  clickMain(Main::Image20);
+  ModelDialog* bailed = app->bailedDialog();
+  ASSERT_TRUE(bailed->isVisible());
+  // Counts the raises of the bailed dialog, and notes how many there were when the options
+  // dialog appeared.
+  struct Counter : QObject {
+    QObject* front = nullptr;
+    int raises = 0, raisesAtShow = -1;
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (o == front && e->type() == QEvent::ZOrderChange) ++raises;
+      if (o != front && e->type() == QEvent::Show) raisesAtShow = raises;
+      return false;
+    }
+  } counter;
+  counter.front = bailed;
+  bailed->installEventFilter(&counter);
+  app->optionsDialog()->installEventFilter(&counter);
+
+  whileModal(app->optionsDialog(), [&] { clickMain(Main::Command2); }, [&] {
+    QDialog* options = app->optionsDialog();
+    // Put the options dialog right over the bailed one.
+    options->move(bailed->pos());
+    QTest::qWait(100);
+    ASSERT_GE(counter.raisesAtShow, 0);
+    EXPECT_GT(counter.raises, counter.raisesAtShow);
+    EXPECT_TRUE(bailed->isVisible());
+    if (xcb()) {
+      const double shown = shareShownOnScreen(bailed);
+      saveImage(bailed->screen()->grabWindow(0).toImage(), QStringLiteral("bailed-over-options.png"));
+      EXPECT_GT(shown, 0.98);
+    }
+  });
+  bailed->removeEventFilter(&counter);
+  app->optionsDialog()->removeEventFilter(&counter);
+}
+
+TEST_F(DialogsGuiTest, BailedDialogCoversTheMainWindowOnScreen) {
+  if (!xcb()) GTEST_SKIP() << "stacking is only visible on a real window system";
+  clickMain(Main::Image20);
+  ModelDialog* bailed = app->bailedDialog();
+  bailed->move(app->mainWindow()->pos() + QPoint(100, 100));
+  // A click on the main window (bailing out again) must not bury the dialog.
+  clickMain(Main::Image20);
+  app->mainWindow()->activateWindow();
+  EXPECT_GT(shareShownOnScreen(bailed), 0.98);
+  saveImage(bailed->screen()->grabWindow(0).toImage(), QStringLiteral("bailed-over-main.png"));
+}
+
+TEST_F(DialogsGuiTest, BugReportShowsTheSeveritiesAndTakesTypedText) {
+  ModelDialog* dlg = app->bugReportDialog();
+  whileModal(dlg, [&] { clickMain(Main::Command3); }, [&] {
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Bug Reporting Form"));
+    auto* combo = dlg->findChild<QComboBox*>();
+    auto* text = dlg->findChild<QPlainTextEdit*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_NE(text, nullptr);
+    ASSERT_EQ(combo->count(), static_cast<int>(kSeverities.size()));
+    for (int i = 0; i < combo->count(); ++i)
+      EXPECT_EQ(combo->itemText(i).toStdString(), kSeverities[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_TRUE(text->toPlainText().isEmpty());
+
+    text->setFocus();
+    QTest::keyClicks(text, QStringLiteral("Cell 2 & \"O2\" at 30 m"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClicks(text, QStringLiteral("Überdruck"));
+    combo->setCurrentIndex(1);
+    const Simulation& sim = app->sim();
+    EXPECT_EQ(sim.bugReport[BugId::Text1].caption, "Cell 2 & \"O2\" at 30 m\nÜberdruck");
+    EXPECT_EQ(sim.bugReport[BugId::Combo1].value, 1);
+    EXPECT_EQ(bugReportText(sim),
+              "support@orvane-simulator.example || Cell 2 & \"O2\" at 30 m\nÜberdruck || "
+              "4 Major. Program difficult to use");
+    // The typed text stays in the box as typed.
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Cell 2 & \"O2\" at 30 m\nÜberdruck"));
+    saveImage(dlg->grab().toImage(), QStringLiteral("bugreport.png"));
+  });
+  // Closed with its window button: the form is gone and nothing was sent.
+  EXPECT_FALSE(app->sim().bugReport[BugId::Form].visible);
+  EXPECT_TRUE(app->mainWindow()->isVisible());
+}
+
+TEST_F(DialogsGuiTest, ReopenedBugReportIsEmptyAgain) {
+  ModelDialog* dlg = app->bugReportDialog();
+  whileModal(dlg, [&] { clickMain(Main::Command3); }, [&] {
+    QTest::keyClicks(dlg->findChild<QPlainTextEdit*>(), QStringLiteral("first report"));
+    dlg->findChild<QComboBox*>()->setCurrentIndex(3);
+  });
+  whileModal(dlg, [&] { clickMain(Main::Command3); }, [&] {
+    EXPECT_TRUE(dlg->findChild<QPlainTextEdit*>()->toPlainText().isEmpty());
+    EXPECT_EQ(dlg->findChild<QComboBox*>()->currentIndex(), -1);
+    EXPECT_EQ(dlg->findChild<QComboBox*>()->count(), 5);
+  });
+}
+
+}  // namespace
+}  // namespace pelasim
