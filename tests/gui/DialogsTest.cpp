@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -227,6 +228,17 @@ TEST_F(DialogsGuiTest, BugReportShowsTheSeveritiesAndTakesTypedText) {
   // Closed with its window button: the form is gone and nothing was sent.
   EXPECT_FALSE(app->sim().bugReport[BugId::Form].visible);
   EXPECT_TRUE(app->mainWindow()->isVisible());
+}
+
+TEST(MailLinkForQt, PassesStrictParsingUnchanged) {
+  const std::string link = mailtoLink(kSupportAddress, kBugReportSubject,
+                                      "support@orvane-simulator.example || A&B?C#D%E \"q\" 'q'\r\n"
+                                      "Überdruck || 5 Severe. Program cannot be used");
+  const QUrl url(QString::fromStdString(link), QUrl::StrictMode);
+  ASSERT_TRUE(url.isValid()) << url.errorString().toStdString();
+  EXPECT_EQ(url.scheme(), QStringLiteral("mailto"));
+  EXPECT_EQ(url.path(), QString::fromStdString(std::string(kSupportAddress)));
+  EXPECT_EQ(url.toEncoded().toStdString(), link);
 }
 
 TEST_F(DialogsGuiTest, ReopenedBugReportIsEmptyAgain) {
