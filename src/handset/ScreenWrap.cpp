@@ -1,6 +1,20 @@
 #include "handset/ScreenWrap.h"
 
 namespace pelasim {
+namespace {
+
+// The line with as many of `blanks` after it as still fit.
+std::string withHangingBlanks(std::string line, std::string_view blanks,
+                              const std::function<double(std::string_view)>& width,
+                              double maxWidth) {
+  for (std::size_t n = 0; n < blanks.size(); ++n) {
+    if (width(line + ' ') > maxWidth) break;
+    line += ' ';
+  }
+  return line;
+}
+
+}  // namespace
 
 std::vector<std::string> wrapScreenText(std::string_view text,
                                         const std::function<double(std::string_view)>& width,
@@ -16,11 +30,12 @@ std::vector<std::string> wrapScreenText(std::string_view text,
     while (k < text.size() && text[k] != ' ') ++k;
     const std::string_view blanks = text.substr(i, j - i);
     const std::string_view word = text.substr(j, k - j);
-    const std::string candidate = line + std::string(blanks) + std::string(word);
     if (word.empty()) {
-      // Trailing blanks end the text; they are not drawn.
+      // The blanks that end the text stay on the last line as far as it has room.
+      if (!line.empty() || !lines.empty()) line = withHangingBlanks(line, blanks, width, maxWidth);
       break;
     }
+    const std::string candidate = line + std::string(blanks) + std::string(word);
     if (width(candidate) <= maxWidth) {
       line = candidate;
     } else if (line.empty()) {
@@ -29,7 +44,7 @@ std::vector<std::string> wrapScreenText(std::string_view text,
       if (!blanks.empty()) lines.emplace_back();
       line = std::string(word);
     } else {
-      lines.push_back(line);
+      lines.push_back(withHangingBlanks(line, blanks, width, maxWidth));
       line = std::string(word);
     }
     i = k;

@@ -32,6 +32,11 @@ double screenFontWidth(std::string_view s) {
   return units * kPixelsPerUnit;
 }
 
+std::vector<std::string> withoutTrailingBlanks(std::vector<std::string> lines) {
+  for (std::string& l : lines) l.erase(l.find_last_not_of(' ') + 1);
+  return lines;
+}
+
 std::vector<std::string> wrap(std::string_view text) {
   return wrapScreenText(text, screenFontWidth, kScreenWidthPx);
 }
@@ -46,7 +51,9 @@ class ScreenLines : public ::testing::TestWithParam<ScreenLayout> {};
 
 TEST_P(ScreenLines, ReadAsLaidOut) {
   const ScreenLayout& l = GetParam();
-  EXPECT_EQ(wrap(l.text), l.lines) << '"' << l.text << '"';
+  const std::vector<std::string> lines = wrap(l.text);
+  EXPECT_EQ(withoutTrailingBlanks(lines), l.lines) << '"' << l.text << '"';
+  for (const std::string& line : lines) EXPECT_LE(screenFontWidth(line), kScreenWidthPx) << '"' << line << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenLines, ::testing::ValuesIn(screenLayouts()),
@@ -57,14 +64,25 @@ std::vector<std::string> wrapOnGrid(std::string_view text, double width) {
   return wrapScreenText(text, [](std::string_view s) { return static_cast<double>(s.size()); }, width);
 }
 
-TEST(ScreenWrap, KeepsWordsWholeAndDropsTheBlanksAtABreak) {
+TEST(ScreenWrap, KeepsWordsWholeAndBreaksWhereTheNextWordWouldNotFit) {
   EXPECT_EQ(wrapOnGrid("AB CD   EF", 10), (std::vector<std::string>{"AB CD   EF"}));
-  EXPECT_EQ(wrapOnGrid("AB CD   EF", 9), (std::vector<std::string>{"AB CD", "EF"}));
-  EXPECT_EQ(wrapOnGrid("AB CD   EF", 4), (std::vector<std::string>{"AB", "CD", "EF"}));
+  EXPECT_EQ(wrapOnGrid("AB CD   EF", 9), (std::vector<std::string>{"AB CD   ", "EF"}));
+  EXPECT_EQ(wrapOnGrid("AB CD   EF", 4), (std::vector<std::string>{"AB ", "CD  ", "EF"}));
+}
+
+TEST(ScreenWrap, BlanksAtABreakStayOnTheLineAsFarAsItHasRoom) {
+  EXPECT_EQ(wrapOnGrid("ABC      DEF", 6), (std::vector<std::string>{"ABC   ", "DEF"}));
+  EXPECT_EQ(wrapOnGrid("ABCDEF  XY", 6), (std::vector<std::string>{"ABCDEF", "XY"}));
+}
+
+TEST(ScreenWrap, BlanksThatEndTheTextStayAsFarAsTheLineHasRoom) {
+  EXPECT_EQ(wrapOnGrid("  AB  ", 10), (std::vector<std::string>{"  AB  "}));
+  EXPECT_EQ(wrapOnGrid("AB     ", 4), (std::vector<std::string>{"AB  "}));
+  EXPECT_EQ(wrapOnGrid("ABC DEF  ", 4), (std::vector<std::string>{"ABC ", "DEF "}));
 }
 
 TEST(ScreenWrap, KeepsTheLeadingBlanksOfTheFirstLine) {
-  EXPECT_EQ(wrapOnGrid("   AB      CD", 6), (std::vector<std::string>{"   AB", "CD"}));
+  EXPECT_EQ(wrapOnGrid("   AB      CD", 6), (std::vector<std::string>{"   AB ", "CD"}));
 }
 
 TEST(ScreenWrap, LeadingBlanksThatLeaveNoRoomLeaveTheFirstLineEmpty) {
@@ -74,18 +92,22 @@ TEST(ScreenWrap, LeadingBlanksThatLeaveNoRoomLeaveTheFirstLineEmpty) {
 
 TEST(ScreenWrap, AWordWiderThanTheScreenStandsAlone) {
   EXPECT_EQ(wrapOnGrid("ABCDEFGH IJ", 4), (std::vector<std::string>{"ABCDEFGH", "IJ"}));
-  EXPECT_EQ(wrapOnGrid("AB ABCDEFGH", 4), (std::vector<std::string>{"AB", "ABCDEFGH"}));
-}
-
-TEST(ScreenWrap, TrailingBlanksAreNotDrawn) {
-  EXPECT_EQ(wrapOnGrid("AB   ", 10), (std::vector<std::string>{"AB"}));
-  EXPECT_EQ(wrapOnGrid("AB   ", 3), (std::vector<std::string>{"AB"}));
+  EXPECT_EQ(wrapOnGrid("AB ABCDEFGH", 4), (std::vector<std::string>{"AB ", "ABCDEFGH"}));
 }
 
 TEST(ScreenWrap, BlankAndEmptyTextsGiveOneEmptyLine) {
   EXPECT_EQ(wrapOnGrid("", 10), (std::vector<std::string>{""}));
   EXPECT_EQ(wrapOnGrid(" ", 10), (std::vector<std::string>{""}));
   EXPECT_EQ(wrapOnGrid(std::string(50, ' '), 10), (std::vector<std::string>{""}));
+}
+
+TEST(ScreenWrap, PaddedTextsSitInTheMiddleOfTheirLine) {
+  // The blanks that pad the words on both sides count, as the screen centres its lines.
+  const std::vector<std::string> lines = wrap("       NO DIVE       ");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "       NO DIVE       ");
+  const std::vector<std::string> master = wrap("      MASTER   0.7        0.21       0.20       1.23");
+  EXPECT_EQ(master[0], "      MASTER   0.7        ");
 }
 
 }  // namespace
