@@ -5,24 +5,16 @@
 #include "core/Startup.h"
 #include "dialogs/Dialogs.h"
 
+#include "loop/Loop.h"
+
 namespace pelasim {
-namespace {
-
-// The breathing picture's small placement (not breathing), twips.
-constexpr double kSmallBreathLeft = 6360;
-constexpr double kSmallBreathTop = 2160;
-constexpr double kSmallBreathWidth = 600;
-constexpr double kSmallBreathHeight = 480;
-
-}  // namespace
 
 void bailOutClick(Simulation& sim) {
   State& st = sim.st;
   // Leaving an open loop is worth an alarm, when warnings and sound are on.
   if (sim.ticked(Main::Check2) && st.mouthpieceState == "Open" && st.soundOn == 1)
     sim.play(SoundChannel::General, "alarm.wav");
-  sim.win.setGeometry(Main::Image19, kSmallBreathLeft, kSmallBreathTop, kSmallBreathWidth,
-                      kSmallBreathHeight);
+  showBreathingPicture(sim, false);
   st.breathing = 0;
   sim.disable(TimerId::BreathTimer);
   sim.record("Bailed Out");

@@ -159,6 +159,9 @@ LocalDateTime QtHost::localDateTime() {
 
 void QtHost::endProgram(const std::string& resultsFile) {
   syncNow();
+  // The simulation is over: its tasks no longer wake the program.
+  ending_ = true;
+  timer_.stop();
   if (end_) end_(resultsFile);
 }
 
