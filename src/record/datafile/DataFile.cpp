@@ -52,13 +52,16 @@ std::string formatNumber(double value) {
   const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
   std::string s(buf, res.ptr);
   if (s.find('e') == std::string::npos) return s == "-0" ? "0" : s;
-  // Too large or too small for %g without an exponent: write it out in full.
-  std::snprintf(buf, sizeof buf, "%.15e", value);
-  const int exp10 = std::atoi(std::strchr(buf, 'e') + 1);
+  // Too large or too small for %g without an exponent: write it out in full. to_chars, like
+  // the line above, writes a period whatever the locale (printf would follow LC_NUMERIC,
+  // which a Qt program takes from the desktop, and a decimal comma would split the item).
+  const auto sci = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 15);
+  const int exp10 = std::atoi(std::string(std::find(buf, sci.ptr, 'e') + 1, sci.ptr).c_str());
   const int decimals = exp10 < 0 ? std::min(15 - exp10, 340) : 0;
   std::vector<char> big(static_cast<std::size_t>(400 + std::max(exp10, 0)));
-  std::snprintf(big.data(), big.size(), "%.*f", decimals, value);
-  s = big.data();
+  const auto fixed = std::to_chars(big.data(), big.data() + big.size(), value,
+                                   std::chars_format::fixed, decimals);
+  s.assign(big.data(), fixed.ptr);
   if (s.find('.') != std::string::npos) {
     while (!s.empty() && s.back() == '0') s.pop_back();
     if (!s.empty() && s.back() == '.') s.pop_back();

@@ -1,0 +1,136 @@
+#pragma once
+// The chart of a recorded dive: true loop PO2, handset PO2 and setpoint against the PO2 axis
+// on the left, the depth (drawn downwards) against its own axis on the right, the PO2 limits
+// 0.4 and 1.6 bar as reference lines and each status message as a flag on the time axis.
+// The mouse moves a readout over the chart, drags a stretch of time to zoom into it, and
+// zooms back out with a right click or a double click.
+
+#include <QChartView>
+#include <QPointer>
+#include <QString>
+
+#include "record/datafile/DiveTrace.h"
+
+class QChart;
+class QCategoryAxis;
+class QGraphicsLineItem;
+class QGraphicsRectItem;
+class QGraphicsTextItem;
+class QLabel;
+class QLineSeries;
+class QRubberBand;
+class QValueAxis;
+
+namespace pelasim {
+
+class MessageFlags;
+
+class DiveChartView : public QChartView {
+  Q_OBJECT
+
+ public:
+  // The curves, in the order of the legend.
+  enum class Curve { RealPO2, HandsetPO2, Setpoint, Depth };
+
+  // Low and high PO2 limits drawn across the chart, bar.
+  static constexpr double kLowPO2Limit = 0.4;
+  static constexpr double kHighPO2Limit = 1.6;
+  // The narrowest stretch of time the mouse zooms into, seconds.
+  static constexpr double kNarrowestZoom = 10;
+
+  explicit DiveChartView(QWidget* parent = nullptr);
+  ~DiveChartView() override;
+
+  // Names the axes ("time (s)", "PO 2", "Depth meters") or leaves them unnamed.
+  void setAxisTitles(bool on);
+  // Charts a dive: one point per recorded second on every curve that has a value there.
+  // `caption` is the line above the chart (file, date and length of the record).
+  void showTrace(datafile::DiveTrace trace, const QString& caption);
+  // Clears the chart and shows `text` in its middle instead.
+  void showEmpty(const QString& text);
+
+  bool isEmptyState() const { return emptyState_; }
+  QString emptyText() const;
+  const datafile::DiveTrace& trace() const { return trace_; }
+  QLineSeries* series(Curve c) const;
+  QValueAxis* timeAxis() const { return timeAxis_; }
+  QValueAxis* po2Axis() const { return po2Axis_; }
+  QCategoryAxis* depthAxis() const { return depthAxis_; }
+
+  // Shows the seconds from `first` to `last` (kept within the record, at least
+  // kNarrowestZoom wide when the record is that long).
+  void zoomTo(double first, double last);
+  // Shows the whole record again.
+  void resetZoom();
+  bool isZoomed() const { return zoomed_; }
+
+  // Moves the readout and its hairline to time `t` (seconds), as the mouse does; hides it
+  // for a time that is not a number. The readout's text, for tests.
+  void showReadoutAt(double t);
+  void hideReadout();
+  bool readoutVisible() const;
+  QString readoutText() const;
+
+  // The status messages near view position `pos` (within a few pixels of its time), as the
+  // tooltip over the flags shows them; empty when none.
+  QString flagTipAt(const QPoint& pos) const;
+
+  // Time (seconds) and view x position converted into each other through the time axis.
+  double timeAtViewX(int x) const;
+  int viewXOfTime(double t) const;
+  // The plot area in view coordinates.
+  QRect plotRectInView() const;
+
+  // The chart as it would be exported: without the readout, at `scale` times the pixels.
+  QImage renderImage(qreal scale = 2.0);
+
+ Q_SIGNALS:
+  void zoomChanged(bool zoomed);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void buildChart();
+  void setFullTimeRange();
+  double timeStepFor(double span) const;
+  void setTimeRange(double first, double last);
+  void updateTimeTicks();
+  void updatePO2Axis();
+  void updateDepthAxis();
+  void placeReadout(double t);
+  void placeEmptyLabel();
+  double timeAtChartX(qreal x) const;
+
+  QChart* chart_ = nullptr;
+  QValueAxis* timeAxis_ = nullptr;
+  QValueAxis* po2Axis_ = nullptr;
+  QCategoryAxis* depthAxis_ = nullptr;
+  QLineSeries* real_ = nullptr;
+  QLineSeries* handset_ = nullptr;
+  QLineSeries* setpoint_ = nullptr;
+  QLineSeries* depth_ = nullptr;
+  QLineSeries* lowLimit_ = nullptr;
+  QLineSeries* highLimit_ = nullptr;
+  MessageFlags* flags_ = nullptr;
+  QGraphicsLineItem* hairline_ = nullptr;
+  QGraphicsRectItem* readoutBox_ = nullptr;
+  QGraphicsTextItem* readoutText_ = nullptr;
+  QLabel* emptyLabel_ = nullptr;
+  QRubberBand* band_ = nullptr;
+
+  datafile::DiveTrace trace_;
+  bool axisTitles_ = false;
+  bool emptyState_ = true;
+  bool zoomed_ = false;
+  bool dragging_ = false;
+  int dragStartX_ = 0;
+  double readoutTime_ = 0;
+};
+
+}  // namespace pelasim

@@ -1,0 +1,294 @@
+#include "record/qt/ResultsViewer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <cmath>
+
+#include "record/datafile/DiveTrace.h"
+#include "record/qt/DiveChartView.h"
+
+namespace pelasim {
+
+extern const char* const kViewerVersionFull;  // ViewerConfig.cpp
+
+namespace {
+
+// Layout, in twips (15 twips to the pixel). W and H stand for the outer size of the window;
+// its border and caption add 2m across and 540 twips down to the client area.
+constexpr int kMargin = 60;          // m
+constexpr int kCaptionAndBorder = 540;
+constexpr int kBorderAcross = 2 * kMargin;
+constexpr int kButtonWidth = 1800;
+constexpr int kButtonHeight = 450;
+
+int px(int twips) {
+  return static_cast<int>(std::lround(twips / static_cast<double>(ResultsViewer::kTwipsPerPixel)));
+}
+
+QString fromStd(const std::string& s) { return QString::fromLocal8Bit(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// "1 h 02 min 03 s", "12 min 05 s" or "45 s".
+QString lengthText(int seconds) {
+  const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+  if (h > 0)
+    return QStringLiteral("%1 h %2 min %3 s").arg(h).arg(m, 2, 10, QLatin1Char('0')).arg(s, 2, 10, QLatin1Char('0'));
+  if (m > 0) return QStringLiteral("%1 min %2 s").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+  return QStringLiteral("%1 s").arg(s);
+}
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QLatin1String(name));
+  b->setAutoDefault(false);
+  return b;
+}
+
+}  // namespace
+
+QString ResultsViewer::caption() { return QStringLiteral("Orvane Pelagrinova Simulator  Results Viewer"); }
+
+QString ResultsViewer::dataFileFilter() { return QStringLiteral("Data Files (comma seperated)(*.csv)"); }
+
+ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
+    : QDialog(parent),
+      mode_(mode),
+      dataFileName_(QString::fromUtf8(datafile::kFileName.data(),
+                                      static_cast<qsizetype>(datafile::kFileName.size()))) {
+  setObjectName(QStringLiteral("FRMViewMain"));
+  setWindowTitle(caption());
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  setProperty("programVersion", mode == Mode::Simulator ? QString::fromLatin1(kViewerVersionFull)
+                                                        : QStringLiteral("0.00.0001"));
+
+  frame_ = new QGroupBox(tr("Data"), this);
+  frame_->setObjectName(QStringLiteral("Frame1"));
+  chart_ = new DiveChartView(frame_);
+  chart_->setAxisTitles(mode == Mode::Simulator);
+
+  exit_ = button(tr("E&xit"), "Command1", this);
+  connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
+  if (mode == Mode::Simulator) {
+    save_ = button(tr("&Save Data as"), "Command2", this);
+    load_ = button(tr("&Load data from"), "Command3", this);
+    save_->setEnabled(false);  // nothing loaded yet
+    connect(save_, &QPushButton::clicked, this, &ResultsViewer::saveDataAs);
+    connect(load_, &QPushButton::clicked, this, &ResultsViewer::loadDataFrom);
+  }
+  export_ = button(tr("Export &PNG"), "ExportPngButton", this);
+  export_->setToolTip(tr("Save the chart as a PNG picture"));
+  export_->setEnabled(false);
+  connect(export_, &QPushButton::clicked, this, &ResultsViewer::exportChart);
+  resetZoom_ = button(tr("&Reset zoom"), "ResetZoomButton", this);
+  resetZoom_->setToolTip(tr("Show the whole dive again (also a right click or a double click "
+                            "on the chart). Drag across the chart to zoom into a stretch of time."));
+  resetZoom_->setEnabled(false);
+  connect(resetZoom_, &QPushButton::clicked, chart_, &DiveChartView::resetZoom);
+  connect(chart_, &DiveChartView::zoomChanged, resetZoom_, &QPushButton::setEnabled);
+
+  prompts_.choosePath = [this](const QString& title, const QString& filter,
+                               const QString& proposed, bool save) {
+    QFileDialog dialog(this, title, proposed, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)\\)$")).match(filter);
+    if (suffix.hasMatch()) dialog.setDefaultSuffix(suffix.captured(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+  };
+  prompts_.warn = [this](const QString& text) { QMessageBox::warning(this, caption(), text); };
+
+  const int buttonsAcross = mode == Mode::Simulator ? 5 : 3;
+  setMinimumSize(px(buttonsAcross * kButtonWidth + (buttonsAcross + 2) * kMargin), 300);
+  resize(px(kStartWidthTwips), px(kStartHeightTwips));
+  placeControls();
+}
+
+ResultsViewer::~ResultsViewer() = default;
+
+void ResultsViewer::setPrompts(Prompts prompts) {
+  if (prompts.choosePath) prompts_.choosePath = std::move(prompts.choosePath);
+  if (prompts.warn) prompts_.warn = std::move(prompts.warn);
+}
+
+void ResultsViewer::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  placeControls();
+}
+
+void ResultsViewer::placeControls() {
+  const int m = kMargin, bw = kButtonWidth, bh = kButtonHeight;
+  const int W = width() * kTwipsPerPixel + kBorderAcross;
+  const int H = height() * kTwipsPerPixel + kCaptionAndBorder;
+
+  const int frameTop = m;
+  const int frameHeight = std::max(H - 2 * m - bh - frameTop - kCaptionAndBorder, 8 * m);
+  frame_->setGeometry(px(m), px(frameTop), px(W - 4 * m), px(frameHeight));
+
+  const int buttonTop = H - bh - m - kCaptionAndBorder;
+  exit_->setGeometry(px(W - bw - 3 * m), px(buttonTop), px(bw), px(bh));
+  int left = m;
+  for (QPushButton* b : {save_, load_, export_, resetZoom_}) {
+    if (!b) continue;
+    b->setGeometry(px(left), px(buttonTop), px(bw), px(bh));
+    left += bw + m;
+  }
+
+  // The chart fills the frame 2m in from its edges, below the frame's caption.
+  const QRect inside = frame_->rect();
+  const int inset = px(2 * m);
+  const int top = std::max(inset, frame_->contentsRect().top());
+  chart_->setGeometry(QRect(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset)));
+}
+
+QString ResultsViewer::chartCaption(const datafile::ReadResult& read, const QString& path) const {
+  QStringList parts;
+  parts << QFileInfo(path).fileName();
+  const QString date = QString::fromUtf8(read.date.data(), static_cast<qsizetype>(std::min<std::size_t>(read.date.size(), 40)));
+  const QString time = QString::fromUtf8(read.time.data(), static_cast<qsizetype>(std::min<std::size_t>(read.time.size(), 40)));
+  const QString when = QStringList{date, time}.join(QLatin1Char(' ')).trimmed();
+  if (!when.isEmpty()) parts << when;
+  parts << tr("%1 (%2 s)").arg(lengthText(static_cast<int>(rows_.size()))).arg(rows_.size());
+  if (read.truncated) parts << tr("only the first %1 seconds are read").arg(datafile::kMaxRows);
+  if (read.irregularLines > 0) parts << tr("%n damaged line(s)", nullptr, read.irregularLines);
+  return parts.join(QStringLiteral("   \u00b7   "));
+}
+
+bool ResultsViewer::loadFile(const QString& path) {
+  std::string bytes, error;
+  if (path.isEmpty() || !datafile::readWholeFile(toPath(path), bytes, error)) {
+    const bool notFound = path.isEmpty() || !QFileInfo::exists(path);
+    failed(path, notFound ? tr("the file does not exist") : fromStd(error), notFound);
+    return false;
+  }
+  datafile::ReadResult read = datafile::readFile(bytes);
+  std::string().swap(bytes);
+  if (!read.isDataFile) {
+    failed(path,
+           tr("it is not a data file of the Orvane Pelagrinova Simulator (its line of column "
+              "titles, \"Time (secs)\", \"Real PO2\" and so on, is missing)"),
+           false);
+    return false;
+  }
+
+  rows_ = std::move(read.rows);
+  loaded_ = true;
+  dataFileName_ = path;
+  lastError_.clear();
+  datafile::DiveTrace trace = datafile::traceOf(rows_);
+  if (trace.empty())
+    chart_->showEmpty(tr("The data file\n%1\nholds no recorded seconds.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+  else
+    chart_->showTrace(std::move(trace), chartCaption(read, path));
+  if (save_) save_->setEnabled(true);
+  export_->setEnabled(!chart_->isEmptyState());
+  return true;
+}
+
+void ResultsViewer::failed(const QString& path, const QString& reason, bool notFound) {
+  lastError_ = reason;
+  const QFileInfo info(path);
+  const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+  if (!loaded_) {
+    QString text;
+    if (notFound) {
+      const QString folder = QDir::toNativeSeparators(info.absolutePath());
+      const bool here = info.absoluteDir() == QDir::current();
+      text = (here ? tr("No dive to show.\n\n\"%1\" was not found in the current folder\n%2")
+                   : tr("No dive to show.\n\n\"%1\" was not found in the folder\n%2"))
+                 .arg(info.fileName(), folder);
+      if (mode_ == Mode::Standalone)
+        text += tr("\n\nThe simulator writes it when a dive ends; start the viewer in the "
+                   "folder that holds it.");
+    } else {
+      text = tr("No dive to show.\n\n\"%1\" could not be read:\n%2.").arg(shown, reason);
+    }
+    chart_->showEmpty(text);
+    export_->setEnabled(false);
+  }
+  if (mode_ == Mode::Simulator) {
+    const QString kept =
+        loaded_ ? tr("The chart still shows %1.").arg(QFileInfo(dataFileName_).fileName())
+                : tr("The chart stays empty.");
+    prompts_.warn(tr("The data file\n%1\ncould not be loaded: %2.\n\n%3").arg(shown, reason, kept));
+  }
+}
+
+bool ResultsViewer::saveFile(const QString& path) {
+  const QDateTime now = QDateTime::currentDateTime();
+  const datafile::Stamp stamp{now.date().year(), now.date().month(), now.date().day(),
+                              now.time().hour(), now.time().minute(), now.time().second()};
+  const std::string text = datafile::formatFile(stamp, rows_);
+  const datafile::WriteOutcome out = datafile::writeFileAtomically(toPath(path), text);
+  if (out.ok) {
+    lastError_.clear();
+    return true;
+  }
+  lastError_ = fromStd(out.error);
+  if (mode_ == Mode::Simulator)
+    prompts_.warn(tr("The data could not be saved to\n%1\n\nReason: %2.\n\nNothing was written; "
+                     "a file already there is unchanged.")
+                      .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), lastError_));
+  return false;
+}
+
+bool ResultsViewer::exportPng(const QString& path) {
+  const QImage picture = chart_->renderImage(2.0);
+  QSaveFile file(path);
+  bool ok = file.open(QIODevice::WriteOnly);
+  if (ok && !picture.save(&file, "PNG")) {
+    ok = false;
+    lastError_ = file.error() != QFileDevice::NoError ? file.errorString()
+                                                      : tr("the picture could not be encoded");
+  } else if (!ok) {
+    lastError_ = file.errorString();
+  }
+  if (ok && !file.commit()) {
+    ok = false;
+    lastError_ = file.errorString();
+  }
+  if (ok) {
+    lastError_.clear();
+    return true;
+  }
+  prompts_.warn(tr("The chart could not be saved to\n%1\n\nReason: %2.")
+                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), lastError_));
+  return false;
+}
+
+void ResultsViewer::saveDataAs() {
+  const QString path = prompts_.choosePath(tr("Save Data as"), dataFileFilter(),
+                                           QFileInfo(dataFileName_).absoluteFilePath(), true);
+  if (!path.isEmpty()) saveFile(path);
+}
+
+void ResultsViewer::loadDataFrom() {
+  const QString path = prompts_.choosePath(tr("Load data from"), dataFileFilter(),
+                                           QFileInfo(dataFileName_).absolutePath(), false);
+  if (!path.isEmpty()) loadFile(path);
+}
+
+void ResultsViewer::exportChart() {
+  const QFileInfo source(dataFileName_);
+  const QString proposed =
+      source.absoluteDir().filePath(source.completeBaseName() + QStringLiteral(".png"));
+  const QString path =
+      prompts_.choosePath(tr("Export PNG"), tr("PNG pictures (*.png)"), proposed, true);
+  if (!path.isEmpty()) exportPng(path);
+}
+
+}  // namespace pelasim
