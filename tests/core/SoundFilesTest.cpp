@@ -92,8 +92,13 @@ const SoundCase kSounds[] = {
     {"Turnonr.wav", Use::Once},
 };
 
+// The "Sounds" folder beside the programs: PELASIM_PROGRAM_DIR from the environment when
+// set, else the build's program folder.
 std::filesystem::path soundsDir() {
   const char* dir = std::getenv("PELASIM_PROGRAM_DIR");
+#ifdef PELASIM_PROGRAM_DIR
+  if (dir == nullptr) dir = PELASIM_PROGRAM_DIR;
+#endif
   return dir ? std::filesystem::path(dir) / "Sounds" : std::filesystem::path();
 }
 
