@@ -14,10 +14,6 @@ constexpr std::uint32_t kWaitSliceMs = 100;
 
 }  // namespace
 
-void flushAndCalibrate(Simulation&, Side) {
-  // Waiting for the bag flush: the handset keeps state 22 and its flush screen.
-}
-
 void calibrationHold(Simulation& sim, Side side) {
   showScreen(sim, side, sim.st.handsetMessages[ds::CalibratingHold]);
   const std::uint32_t end = sim.tick() + kHoldMs;

@@ -10,7 +10,7 @@ namespace pelasim {
 class Simulation;
 
 // State 22: flushes the bag with oxygen and calibrates the cells, then stores the outcome
-// state. Until the flush is built the handset stays in state 22 with the flush screen.
+// state: 23 no oxygen, 26 a stuck or slow cell, 27 a failed cell, 32 calibrated.
 void flushAndCalibrate(Simulation& sim, Side side);
 // State 32: shows "   CALIBRATING  " for 7 s while other events run, sounds the double beep
 // and starts the handset running (state 17).

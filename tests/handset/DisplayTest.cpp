@@ -351,16 +351,5 @@ TEST_F(HandsetTest, TheHoldEndsEarlyWhenTheProgramEnds) {
   for (const auto& s : host.sounds) EXPECT_NE(s.file, "DoubleBeep.wav");
 }
 
-TEST_F(HandsetTest, TheFlushStateWaitsForTheFlushAndKeepsItsScreen) {
-  HandsetRecord& l = hs(Side::Left);
-  l.power = 1;
-  l.displayState = ds::FlushAndCalibrate;
-  sim.win.setCaption(Main::Label14, kUntouched);
-  displayTick(sim, Side::Left);
-  EXPECT_EQ(l.displayState, ds::FlushAndCalibrate);
-  EXPECT_EQ(screen(Side::Left), kUntouched);
-  EXPECT_TRUE(sim.timers.enabled(TimerId::Timer8));
-}
-
 }  // namespace
 }  // namespace pelasim::testing
