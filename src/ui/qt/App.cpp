@@ -24,6 +24,13 @@ namespace {
 
 constexpr int kStatusBarHeight = 24;
 
+// The windows' own font: a small sans serif, like the labels of the equipment.
+QFont windowFont() {
+  QFont f(QStringLiteral("Liberation Sans"));
+  f.setPointSizeF(8.25);
+  return f;
+}
+
 }  // namespace
 
 void ModelWindow::closeEvent(QCloseEvent* e) {
@@ -70,6 +77,7 @@ App::~App() {
 
 void App::buildMainWindow() {
   main_ = new ModelWindow;
+  main_->setFont(windowFont());
   const Element& form = sim_->win[Main::Form];
   main_->setFixedSize(px(form.width), px(form.height));
   mainView_ = std::make_unique<FormView>(sim_->win, main_, host_->programDir());
@@ -121,6 +129,7 @@ void App::buildDialogs() {
   const QString dir = host_->programDir();
   auto makeDialog = [&](FormModel& model, std::unique_ptr<FormView>& view) {
     auto* dlg = new ModelDialog(nullptr);
+    dlg->setFont(windowFont());
     const Element& form = model.at(0);
     dlg->setFixedSize(px(form.width), px(form.height));
     view = std::make_unique<FormView>(model, dlg, dir);
