@@ -2,9 +2,18 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+namespace {
+
+void defaultEnv(const char* name, const QByteArray& value) {
+  if (qEnvironmentVariableIsEmpty(name)) qputenv(name, value);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                 : qgetenv("QT_QPA_PLATFORM"));
+  defaultEnv("QT_QPA_PLATFORM", "offscreen");
+  defaultEnv("SDL_AUDIODRIVER", "dummy");
+  defaultEnv("PELASIM_PROGRAM_DIR", PELASIM_PROGRAM_DIR);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
