@@ -267,6 +267,21 @@ TEST(ReadFile, AwkwardInputsSurviveARoundTrip) {
   }
 }
 
+// Found by fuzzing: an unquoted message that holds a double quote (a hand-edited or damaged
+// line). It reads as it stands, and saving writes the quote as an apostrophe, since the
+// syntax cannot write a quote inside a text; read again, the row keeps that apostrophe.
+TEST(ReadFile, UnquotedTextHoldingAQuoteSavesWithAnApostrophe) {
+  std::string text = threeSecondFile();
+  text = replaceAll(text, "3,1.31,1.31,21,1.3,16,\"Manual O2 Addition\"",
+                    "3,1.31,1.31,21,1.3,16,Manual \"O2\" Addition");
+  const ReadResult r = readFile(text);
+  ASSERT_EQ(r.rows.size(), 3u);
+  EXPECT_EQ(r.rows[2][kMessage], Item::str("Manual \"O2\" Addition"));
+  const std::string saved = formatFile({}, r.rows);
+  EXPECT_NE(saved.find(",16,\"Manual 'O2' Addition\"\r\n"), std::string::npos);
+  EXPECT_EQ(readFile(saved).rows[2][kMessage], Item::str("Manual 'O2' Addition"));
+}
+
 TEST(FormatFile, ThreeSecondFileIsExactlyAsWritten) {
   EXPECT_EQ(threeSecondFile(),
             "\"Orvane Pelagrinova Simulator\",#2026-03-14#,#10:21:07#\r\n"

@@ -408,7 +408,8 @@ void DiveChartView::updateDepthAxis() {
   const double po2Step = po2Axis_->tickInterval();
   const int intervals = std::max(1, static_cast<int>(std::lround(po2Top / po2Step)));
   const double deepest = std::clamp(trace_.deepest, 0.0, 1e6);
-  const double step = niceStep(std::max(1.0, deepest * 1.05) / intervals);
+  // At least 10 m, so a record at the surface does not blow up a metre into the whole height.
+  const double step = niceStep(std::max(10.0, deepest * 1.05) / intervals);
   const double bottom = step * intervals;
   for (const QString& l : depthAxis_->categoriesLabels()) depthAxis_->remove(l);
   depthAxis_->setStartValue(-bottom);
