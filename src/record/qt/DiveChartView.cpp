@@ -546,14 +546,16 @@ QImage DiveChartView::renderImage(qreal scale) {
   const bool readout = readoutVisible();
   hideReadout();
   band_->hide();
-  QImage img(size() * scale, QImage::Format_ARGB32_Premultiplied);
-  img.setDevicePixelRatio(scale);
+  // The scene is drawn straight into the larger picture, so lines and text are drawn at its
+  // resolution rather than enlarged from the screen's pixels.
+  const QRect shown = viewport()->rect();
+  QImage img(shown.size() * scale, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::white);
   {
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    render(&p);
+    scene()->render(&p, QRectF(img.rect()), mapToScene(shown).boundingRect(), Qt::IgnoreAspectRatio);
   }
   if (readout) placeReadout(readoutTime_);
   return img;

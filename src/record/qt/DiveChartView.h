@@ -81,7 +81,8 @@ class DiveChartView : public QChartView {
   // The plot area in view coordinates.
   QRect plotRectInView() const;
 
-  // The chart as it would be exported: without the readout, at `scale` times the pixels.
+  // The chart as it is exported: without the readout, `scale` times as many pixels across
+  // and down as on the screen.
   QImage renderImage(qreal scale = 2.0);
 
  Q_SIGNALS:
