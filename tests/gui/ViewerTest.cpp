@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "record/datafile/DataFile.h"
 #include "record/qt/DiveChartView.h"
 #include "record/qt/ResultsViewer.h"
@@ -293,6 +295,9 @@ TEST_P(ViewerBadFile, KeepsTheChartAndSaysWhy) {
   QString bad = dir.filePath(QStringLiteral("bad.csv"));
   if (std::string(GetParam().name) == "Folder") {
     bad = dir.path();
+  } else if (std::string(GetParam().name) == "Pipe") {
+    // Nobody writes into it: opening it for reading would wait for ever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(bad).constData(), 0600), 0);
   } else if (std::string(GetParam().name) != "Missing") {
     bad = write(QStringLiteral("bad.csv"), GetParam().bytes);
   }
@@ -312,7 +317,8 @@ TEST_P(ViewerBadFile, KeepsTheChartAndSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     Files, ViewerBadFile,
     ::testing::Values(BadFileCase{"Missing", "", "does not exist"},
-                      BadFileCase{"Folder", "", "directory"},
+                      BadFileCase{"Folder", "", "folder, not a file"},
+                      BadFileCase{"Pipe", "", "not a plain file"},
                       BadFileCase{"Garbage", "\x01\x02garbage\r\n,,,\"", "not a data file"},
                       BadFileCase{"EmptyFile", "", "not a data file"},
                       BadFileCase{"OtherCsv", "a,b,c\r\n1,2,3\r\n", "not a data file"}),

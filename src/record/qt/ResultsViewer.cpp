@@ -168,6 +168,14 @@ QString ResultsViewer::chartCaption(const datafile::ReadResult& read, const QStr
 }
 
 bool ResultsViewer::loadFile(const QString& path) {
+  // Only plain files: a folder cannot be read, and opening a pipe or a device could wait
+  // for ever.
+  const QFileInfo info(path);
+  if (!path.isEmpty() && info.exists() && !info.isFile()) {
+    failed(path, info.isDir() ? tr("it is a folder, not a file") : tr("it is not a plain file"),
+           false);
+    return false;
+  }
   std::string bytes, error;
   if (path.isEmpty() || !datafile::readWholeFile(toPath(path), bytes, error)) {
     const bool notFound = path.isEmpty() || !QFileInfo::exists(path);
