@@ -4,9 +4,9 @@
 #
 #   fuzz/run.sh [SECONDS]     default 60
 #
-# The fuzzer and the inputs it collects live in $PELASIM_FUZZ_DIR (default build/fuzz); the
-# seeds in fuzz/corpus are read, never written. An input that breaks the reader is saved in
-# $PELASIM_FUZZ_DIR/artifacts and the script fails; turn it into a case in
+# The fuzzer and the inputs it collects live in $PELASIM_FUZZ_DIR (default $BUILD_DIR/fuzz,
+# or build/fuzz); the seeds in fuzz/corpus are read, never written. An input that breaks the
+# reader is saved in the artifacts folder there and the script fails; turn it into a case in
 # tests/record/DataFileReadTest.cpp.
 set -euo pipefail
 
@@ -15,7 +15,7 @@ case $seconds in '' | *[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;; esac
 
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-out=${PELASIM_FUZZ_DIR:-$root/build/fuzz}
+out=${PELASIM_FUZZ_DIR:-${BUILD_DIR:-$root/build}/fuzz}
 cxx=${PELASIM_FUZZ_CXX:-clang++}
 mkdir -p "$out/corpus" "$out/artifacts"
 
