@@ -43,7 +43,7 @@ void VirtualHost::runUntil(std::uint32_t tick) {
 }
 
 void VirtualHost::processEvents() {
-  nowMicros_ += kProcessEventsCostMicros;
+  nowMicros_ += processEventsCostMicros;
   ++depth_;
   runPendingActions();
   if (scheduler_) scheduler_->runDue();

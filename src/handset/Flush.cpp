@@ -15,6 +15,9 @@ constexpr std::uint32_t kFlushLimitMs = 120000;
 constexpr double kClampLimit = 100000;        // consecutive steps held at the flush-gas PO2
 constexpr double kExitMargin = 0.1;           // bar
 constexpr double kStuckTolerance = 0.02;      // bar
+// The flush lasts at least this long: on a fast machine its steps are done in a second, but
+// the cells need a few seconds to follow the flushed loop before they are calibrated on it.
+constexpr std::uint32_t kMinFlushMs = 10000;
 
 std::string flushScreen(const HandsetRecord& h, int lastGap) {
   return "   FLUSHING BAG  " + fmt::fixed(h.cellPO2[1], 2) + std::string(6, ' ') + fmt::fixed(h.cellPO2[2], 2) +
@@ -81,6 +84,16 @@ void flushAndCalibrate(Simulation& sim, Side side) {
     for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
     screen.show(sim, side, h);
     if (sim.ended || static_cast<std::uint32_t>(sim.tick() - start) > kFlushLimitMs) break;
+  }
+  // Keep flushing until the cells have had time to follow, the readings live on the screen.
+  while (!sim.ended && static_cast<std::uint32_t>(sim.tick() - start) < kMinFlushMs) {
+    if (st.oxygenValveState != "OPEN") {
+      h.displayState = ds::NoOxygen;
+      return;
+    }
+    sim.host.waitProcessingUntil(std::min(sim.tick() + 250, start + kMinFlushMs));
+    for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
+    screen.show(sim, side, h);
   }
   if (st.soundOn == 1) sim.stop(SoundChannel::Injector);
 
