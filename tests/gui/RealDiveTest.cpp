@@ -4,6 +4,7 @@
 
 #include "gui/GuiFixture.h"
 #include "handset/HandsetParts.h"
+#include "record/qt/ResultsViewer.h"
 
 namespace pelasim {
 namespace {
@@ -50,6 +51,15 @@ TEST_F(RealDive, DISABLED_FlownWithTheMouse) {
   for (int i = 0; i < 40; ++i) click(Main::Image16);  // a hard-working diver: 5 l/min
   ASSERT_TRUE(waitState(Side::Left, ds::LowOxygenScreen, 60000));
   saveShot(app->mainWindow(), QStringLiteral("dive-4-low-oxygen.png"));
+
+  // The debrief: the exit writes the record and the viewer charts it.
+  click(Main::Command1);
+  ASSERT_TRUE(ended);
+  ResultsViewer viewer(ResultsViewer::Mode::Simulator);
+  ASSERT_TRUE(viewer.loadFile(QString::fromStdString(endedWith)));
+  viewer.show();
+  QTest::qWait(300);
+  saveShot(&viewer, QStringLiteral("dive-5-debrief.png"));
 }
 
 }  // namespace
