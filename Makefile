@@ -12,7 +12,7 @@ DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-multim
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench sanitize fuzz package install clean
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \
@@ -39,5 +39,33 @@ bench: build
 	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
 	$(BUILD_DIR)/bin/pelasim_bench
 
+# AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
+sanitize: deps
+	cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DPELASIM_SANITIZE=ON
+	cmake --build build-sanitize -j $(JOBS)
+	cd build-sanitize && QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tools/sanitize/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# Fuzzes the data file reader for FUZZ_SECONDS (needs clang and its runtime).
+FUZZ_SECONDS ?= 60
+fuzz:
+	@missing=""; for p in clang libclang-rt-14-dev; do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; fi
+	fuzz/run.sh $(FUZZ_SECONDS)
+
+# The Debian package (build/orvanepelasim_<version>_<arch>.deb).
+package: build
+	@dpkg-query -W -f='$${Status}' dpkg-dev 2>/dev/null | grep -q 'install ok installed' || \
+	  (DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends dpkg-dev)
+	cd $(BUILD_DIR) && cpack
+
+install: build
+	$(SUDO) cmake --install $(BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize
