@@ -33,4 +33,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "libqt6core6, libqt6gui6, libqt6widgets6, libqt6charts6, qt6-qpa-plugins, libsdl2-mixer-2.0-0, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES TRUE)
 include(CPack)

@@ -152,6 +152,8 @@ MainWindowModel::MainWindowModel() : Form<Main>("OrvanePelaSim", kDefs) {
   init(Main::ClungVolBar).borderColour = {255, 255, 0};
   init(Main::ADVOn).backColour = {255, 255, 255};
   for (Main m : {Main::ADVOn, Main::Check1, Main::Check2}) init(m).checked = true;
+  // The window appears once the start-up disclaimer has been accepted.
+  init(Main::Form).visible = false;
 }
 
 }  // namespace pelasim

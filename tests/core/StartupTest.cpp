@@ -79,6 +79,7 @@ TEST_F(SimTest, StartValues) {
   EXPECT_FALSE(r.onTimeMinutes.has_value());
   EXPECT_EQ(st.scrubberMinutes, 14);
 
+  EXPECT_FALSE(sim.win[Main::Form].visible);  // until the disclaimer is accepted
   EXPECT_FALSE(sim.win[Main::Label6].visible);
   EXPECT_FALSE(sim.win[Main::Label7].visible);
   EXPECT_EQ(sim.win[Main::Shape1].fillColour, (Rgb{30, 100, 30}));

@@ -16,8 +16,11 @@ namespace pelasim {
 namespace {
 
 TEST_F(GuiTest, AcceptingTheDisclaimerShowsTheMainWindowLaidOut) {
+  bool hiddenMeanwhile = false;
+  QTimer::singleShot(0, [&] { hiddenMeanwhile = app->splashDialog()->isVisible() && !app->mainWindow()->isVisible(); });
   answerDisclaimer(true);
   ASSERT_TRUE(app->start());
+  EXPECT_TRUE(hiddenMeanwhile);  // the main window waits for the answer
   QWidget* main = app->mainWindow();
   ASSERT_TRUE(main->isVisible());
   EXPECT_EQ(main->windowTitle(), QStringLiteral("Orvane Pelagrinova Simulator"));
