@@ -37,7 +37,7 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
-	$(BUILD_DIR)/bin/pelasim_bench
+	bench/run_all.sh $(BUILD_DIR)/bin
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 sanitize: deps

@@ -231,7 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
         NotDataCase{"Empty", ""},
         NotDataCase{"OnlyLineEnds", "\r\n\r\n\r\n"},
         NotDataCase{"PlainText", "Dear diary,\ntoday I dived.\n"},
-        NotDataCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0", 20)},
+        NotDataCase{"Binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0", 18)},
         NotDataCase{"TitleOnly", "\"Orvane Pelagrinova Simulator\",#2026-03-14#,#10:21:07#\r\n"},
         NotDataCase{"HeaderMisspelt",
                     "\"t\"\r\n\r\n\"Time (secs)\",\"Real PO2\",\"Handset PO2\",\"Depth\","

@@ -1,0 +1,42 @@
+#!/bin/sh
+# Runs every benchmark of the project and prints one table (Markdown).
+#   bench/run_all.sh [PROGRAM_DIR]      (default build/bin; needs xvfb-run for the CPU rows)
+set -eu
+bin=$(cd "${1:-build/bin}" && pwd)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+
+"$bin/pelasim_bench" --benchmark_format=csv > "$tmp/bench.csv" 2>/dev/null
+"$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
+
+# Peak memory of the standalone viewer showing a five-hour record.
+(cd "$tmp" && "$bin/pelasim_viewer_tool" write OrvanePelaSimData.csv 18000 >/dev/null 2>&1
+ "$bin/OrvanePelaSimViewer" >/dev/null 2>&1 & pid=$!
+ sleep 4
+ awk '/VmHWM/ {printf "%.0f\n", $2 / 1024}' "/proc/$pid/status" > "$tmp/viewer_rss.txt"
+ kill "$pid")
+
+# Processor time of the running simulator in a real X display.
+for s in "idle 60" "dive 60" "burst 14" "flush 20"; do
+  env -u QT_QPA_PLATFORM xvfb-run -a "$bin/pelasim_cpu_probe" $s 2>/dev/null | grep wall >> "$tmp/cpu.txt" || true
+done
+
+ms() { awk -F, -v n="\"$1\"" '$1 == n {printf "%.1f ms", $3}' "$tmp/bench.csv"; }
+counter() { awk -F, -v n="\"$1\"" -v c="$2" 'NR == 1 {for (i = 1; i <= NF; i++) if ($i == c) k = i} $1 == n {print $k}' "$tmp/bench.csv"; }
+viewer() { awk -F: -v k="$1" 'index($0, k) {gsub(/^ +| +$/, "", $2); print $2}' "$tmp/viewer.txt"; }
+cpu() { awk -v s="$1" '$1 == s {print $7 " % of one core (" $5 " s CPU in " $2 " s)"}' "$tmp/cpu.txt"; }
+
+echo "| Measure | Figure | Target |"
+echo "|---|---|---|"
+echo "| Idle five-hour dive on virtual time (18000 s, every start task) | $(ms BM_IdleFiveHourDive) | < 200 ms |"
+echo "| Five-hour soak with random failures every 4 min | $(ms BM_SoakFiveHoursWithFailures/iterations:1), all finite: $(counter BM_SoakFiveHoursWithFailures/iterations:1 all_finite), rows: $(counter BM_SoakFiveHoursWithFailures/iterations:1 rows) | no NaN, 18000 rows |"
+echo "| Write the 18000-row data file (format and atomic write) | $(ms BM_WriteFiveHourDataFile) | < 20 ms |"
+echo "| Read the 18000-row data file | $(ms BM_ReadFiveHourDataFile) | |"
+echo "| Viewer: read and chart 18000 rows | $(viewer 'loadFile') | < 150 ms |"
+echo "| Viewer: load and first paint | $(viewer 'load + paint') | |"
+echo "| Standalone viewer peak memory on 18000 rows | $(cat "$tmp/viewer_rss.txt") MB | < 120 MB |"
+echo "| Simulator CPU, idle | $(cpu idle) | |"
+echo "| Simulator CPU, diver breathing with the ADV working | $(cpu dive) | < 1 % |"
+echo "| Simulator CPU, during a 15 s controller burst | $(cpu burst) | |"
+echo "| Simulator CPU, 20 s from the start of a bag flush | $(cpu flush) | |"
