@@ -12,7 +12,7 @@ DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-multim
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test bench sanitize fuzz package install clean
+.PHONY: deps configure build run test bench screenshots sanitize fuzz package install clean
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \
@@ -38,6 +38,14 @@ test: build
 bench: build
 	cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
 	bench/run_all.sh $(BUILD_DIR)/bin
+
+# The pictures of the user guide (docs/screenshots), taken from the real widgets by the Qt
+# tests, including a whole dive flown in real time (about two minutes).
+screenshots: build
+	rm -rf docs/screenshots
+	cd $(BUILD_DIR)/bin && PELASIM_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots \
+	  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
+	  ./pelasim_gui_tests --gtest_also_run_disabled_tests --gtest_brief=1
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 sanitize: deps
