@@ -18,17 +18,13 @@
 #include "core/Startup.h"
 #include "dialogs/BugReport.h"
 #include "dialogs/Dialogs.h"
+#include "gui/GuiFixture.h"
 #include "ui/qt/App.h"
 
 namespace pelasim {
 namespace {
 
-QString programDir() {
-  const QByteArray d = qgetenv("PELASIM_PROGRAM_DIR");
-  return d.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(d);
-}
-
-// Screenshots go to PELASIM_SCREENSHOT_DIR when it is set.
+// Screenshots of what a window system shows (not only what a widget draws).
 void saveImage(const QImage& image, const QString& name) {
   const QByteArray dir = qgetenv("PELASIM_SCREENSHOT_DIR");
   if (dir.isEmpty()) return;
@@ -63,29 +59,8 @@ double shareShownOnScreen(QWidget* window) {
   return static_cast<double>(same) / (own.width() * own.height());
 }
 
-class DialogsGuiTest : public ::testing::Test {
+class DialogsGuiTest : public RunningGuiTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(settingsDir.isValid());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    ASSERT_TRUE(workDir.isValid());
-    oldCwd = QDir::currentPath();
-    QDir::setCurrent(workDir.path());
-    app = std::make_unique<App>(programDir());
-    app->onEnd = [this](const std::string&) { ended = true; };
-    // Accept the disclaimer as soon as it is open.
-    QTimer::singleShot(0, [this] {
-      QPushButton* b = buttonCaptioned(app->splashDialog(), app->sim().splash[SplashId::Command1].caption);
-      ASSERT_NE(b, nullptr);
-      QTest::mouseClick(b, Qt::LeftButton);
-    });
-    ASSERT_TRUE(app->start());
-  }
-  void TearDown() override {
-    app.reset();
-    QDir::setCurrent(oldCwd);
-  }
-
   // Opens a modal form with `open` and runs `inside` while its own event loop runs; returns
   // once the form has closed again.
   void whileModal(QDialog* dialog, const std::function<void()>& open, const std::function<void()>& inside) {
@@ -109,10 +84,6 @@ class DialogsGuiTest : public ::testing::Test {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
   }
 
-  QTemporaryDir settingsDir, workDir;
-  QString oldCwd;
-  std::unique_ptr<App> app;
-  bool ended = false;
 };
 
 TEST_F(DialogsGuiTest, BailedDialogStaysOnTopAndRefusesItsCloseBox) {
@@ -126,7 +97,7 @@ TEST_F(DialogsGuiTest, BailedDialogStaysOnTopAndRefusesItsCloseBox) {
   EXPECT_TRUE(dlg->windowTitle().trimmed().isEmpty());
   EXPECT_FALSE(dlg->windowTitle().isEmpty());
   EXPECT_EQ(dlg->palette().color(QPalette::Window), QColor(255, 255, 0));
-  saveImage(dlg->grab().toImage(), QStringLiteral("bailed.png"));
+  saveShot(dlg, QStringLiteral("bailed.png"));
 
   // The close box and Escape leave it open.
   EXPECT_FALSE(dlg->close());
@@ -223,7 +194,7 @@ TEST_F(DialogsGuiTest, BugReportShowsTheSeveritiesAndTakesTypedText) {
               "4 Major. Program difficult to use");
     // The typed text stays in the box as typed.
     EXPECT_EQ(text->toPlainText(), QStringLiteral("Cell 2 & \"O2\" at 30 m\nÜberdruck"));
-    saveImage(dlg->grab().toImage(), QStringLiteral("bugreport.png"));
+    saveShot(dlg, QStringLiteral("bugreport.png"));
   });
   // Closed with its window button: the form is gone and nothing was sent.
   EXPECT_FALSE(app->sim().bugReport[BugId::Form].visible);
