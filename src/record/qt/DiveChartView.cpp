@@ -232,7 +232,10 @@ void DiveChartView::buildChart() {
   // One legend entry for both limits.
   for (QLegendMarker* m : legend->markers(lowLimit_)) m->setVisible(false);
 
+  // The view starts with a chart of its own, which setChart only lets go of.
+  QChart* const defaultChart = chart();
   setChart(chart_);
+  delete defaultChart;
 
   flags_ = new MessageFlags(chart_, timeAxis_);
   hairline_ = new QGraphicsLineItem(chart_);
