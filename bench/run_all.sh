@@ -7,7 +7,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
-"$bin/pelasim_bench" --benchmark_format=csv > "$tmp/bench.csv" 2>/dev/null
+"$bin/pelasim_bench" --benchmark_format=console --benchmark_color=false > "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
 
 # Peak memory of the standalone viewer showing a five-hour record.
@@ -22,10 +22,10 @@ for s in "idle 60" "dive 60" "burst 14" "flush 20"; do
   env -u QT_QPA_PLATFORM xvfb-run -a "$bin/pelasim_cpu_probe" $s 2>/dev/null | grep wall >> "$tmp/cpu.txt" || true
 done
 
-ms() { awk -F, -v n="\"$1\"" '$1 == n {printf "%.1f ms", $3}' "$tmp/bench.csv"; }
-counter() { awk -F, -v n="\"$1\"" -v c="$2" 'NR == 1 {for (i = 1; i <= NF; i++) if ($i == c) k = i} $1 == n {print $k}' "$tmp/bench.csv"; }
+ms() { awk -v n="$1" '$1 == n {printf "%s %s", $2, $3}' "$tmp/bench.txt"; }
+counter() { awk -v n="$1" -v c="$2" '$1 == n {for (i = 1; i <= NF; i++) if (index($i, c "=") == 1) print substr($i, length(c) + 2)}' "$tmp/bench.txt"; }
 viewer() { awk -F: -v k="$1" 'index($0, k) {gsub(/^ +| +$/, "", $2); print $2}' "$tmp/viewer.txt"; }
-cpu() { awk -v s="$1" '$1 == s {print $7 " % of one core (" $5 " s CPU in " $2 " s)"}' "$tmp/cpu.txt"; }
+cpu() { awk -v s="$1" '$1 == s {print $8 " % of one core (" $5 " s CPU in " $2 " s)"}' "$tmp/cpu.txt"; }
 
 echo "| Measure | Figure | Target |"
 echo "|---|---|---|"
