@@ -73,9 +73,6 @@ class Host {
   // Ends the program. With a data file path, first shows the results viewer on that file
   // (modally) and ends when it is closed; with an empty path ends at once.
   virtual void endProgram(const std::string& resultsFile) = 0;
-
-  // The scheduler changed (a timer enabled, disabled or re-timed): the host re-arms.
-  virtual void timersChanged() = 0;
 };
 
 }  // namespace pelasim

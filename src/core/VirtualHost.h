@@ -62,7 +62,6 @@ class VirtualHost : public Host {
     ended = true;
     resultsShown = resultsFile;
   }
-  void timersChanged() override {}
 
   // Scripted answers and what the simulation said.
   std::map<std::string, std::string> settings;

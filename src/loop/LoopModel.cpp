@@ -54,12 +54,12 @@ void loopTick(Simulation& sim) {
 
   // Counterlung colour: red when nearly empty or over-full, yellow on the way, green between.
   const double fill = st.counterlungPercent;
-  static constexpr Rgb kRed{255, 128, 128}, kYellow{255, 255, 128}, kGreen{128, 255, 128};
-  if (fill < 15) win.setFillColour(Main::Shape3, kRed);
-  else if (fill < 25) win.setFillColour(Main::Shape3, kYellow);
-  else if (fill < 45) win.setFillColour(Main::Shape3, kGreen);
-  else if (fill > 65) win.setFillColour(Main::Shape3, kRed);
-  else win.setFillColour(Main::Shape3, kYellow);
+  static constexpr Rgb kLightRed{255, 128, 128}, kLightYellow{255, 255, 128}, kLightGreen{128, 255, 128};
+  if (fill < 15) win.setFillColour(Main::Shape3, kLightRed);
+  else if (fill < 25) win.setFillColour(Main::Shape3, kLightYellow);
+  else if (fill < 45) win.setFillColour(Main::Shape3, kLightGreen);
+  else if (fill > 65) win.setFillColour(Main::Shape3, kLightRed);
+  else win.setFillColour(Main::Shape3, kLightYellow);
 
   if (fill <= 5) {
     win.setBorderColour(Main::Shape3, {255, 0, 0});

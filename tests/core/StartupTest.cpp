@@ -64,15 +64,15 @@ TEST_F(SimTest, StartValues) {
   EXPECT_EQ(r.cellPO2, (std::array<double, 4>{0, 0.2, 0.21, 0.21}));
   EXPECT_EQ(l.cellCalibration, (std::array<double, 4>{0, 0.02058, 0.01818, 0.02307}));
   EXPECT_EQ(r.cellCalibration, (std::array<double, 4>{0, 0.0196, 0.01909, 0.02307}));
-  for (const HandsetRecord* h : {&l, &r}) {
-    EXPECT_EQ(h->power, 0);
-    EXPECT_EQ(h->role, 0);
-    EXPECT_EQ(h->brightness, 30);
-    EXPECT_EQ(h->highSetpoint, 1.3);
-    EXPECT_EQ(h->lowSetpoint, 0.7);
-    EXPECT_EQ(h->hardwareSwitch, 0);
-    EXPECT_EQ(h->displayState, 0);
-    EXPECT_EQ(h->batteryVolts, 6.2);
+  for (const HandsetRecord* hs : {&l, &r}) {
+    EXPECT_EQ(hs->power, 0);
+    EXPECT_EQ(hs->role, 0);
+    EXPECT_EQ(hs->brightness, 30);
+    EXPECT_EQ(hs->highSetpoint, 1.3);
+    EXPECT_EQ(hs->lowSetpoint, 0.7);
+    EXPECT_EQ(hs->hardwareSwitch, 0);
+    EXPECT_EQ(hs->displayState, 0);
+    EXPECT_EQ(hs->batteryVolts, 6.2);
   }
   // Only the left handset counts the unit's on-time; the right one stays empty.
   EXPECT_EQ(l.onTimeMinutes, 14);

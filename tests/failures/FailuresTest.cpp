@@ -154,7 +154,9 @@ TEST_F(Failures, ArmingWithNothingTickedClearsEverything) {
   EXPECT_EQ(st.solenoidFault, "Normal");
   EXPECT_FALSE(sim.timers.enabled(TimerId::FloodTimer));
   EXPECT_EQ(st.cellDriftRate, (std::array<double, 4>{st.cellDriftRate[0], 0, 0, 0}));
-  if (failed > 0) EXPECT_EQ(st.cells[static_cast<std::size_t>(failed)].millivolts, 10);
+  if (failed > 0) {
+    EXPECT_EQ(st.cells[static_cast<std::size_t>(failed)].millivolts, 10);
+  }
   EXPECT_EQ(st.dumpValvePhysicalFault, 0);
   EXPECT_EQ(sim.win[Main::Image8].picture, "Dump.jpg");
   EXPECT_EQ(sim.win[Main::Image6].picture, "O2Butt.jpg");
@@ -202,7 +204,9 @@ TEST_F(Failures, TwoCellDriftWrapsFromCellThreeToCellOne) {
     const int c = st.randomCellIndex;
     const int next = c >= 3 ? 1 : c + 1;
     EXPECT_EQ(st.cellDriftRate[static_cast<std::size_t>(next)], 0.01);
-    if (c >= 1) EXPECT_EQ(st.cellDriftRate[static_cast<std::size_t>(c)], 0.01);
+    if (c >= 1) {
+      EXPECT_EQ(st.cellDriftRate[static_cast<std::size_t>(c)], 0.01);
+    }
   }
 }
 

@@ -36,9 +36,12 @@ TEST_F(GuiTest, AcceptingTheDisclaimerShowsTheMainWindowLaidOut) {
     EXPECT_EQ(w->geometry(), QRect(px(e.left), px(e.top), px(e.width), px(e.height))) << e.name;
     EXPECT_EQ(w->isVisibleTo(main), e.visible) << e.name;
     EXPECT_EQ(w->toolTip().toStdString(), e.toolTip) << e.name;
-    if (auto* b = qobject_cast<QAbstractButton*>(w))
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
       EXPECT_EQ(b->text().replace(QLatin1Char('\n'), QLatin1Char(' ')).toStdString(), e.caption) << e.name;
-    if (auto* g = qobject_cast<QGroupBox*>(w)) EXPECT_EQ(g->title().toStdString(), e.caption) << e.name;
+    }
+    if (auto* g = qobject_cast<QGroupBox*>(w)) {
+      EXPECT_EQ(g->title().toStdString(), e.caption) << e.name;
+    }
   }
   EXPECT_FALSE(app->mainView().widget(static_cast<int>(Main::Label16))->isVisibleTo(main));
   EXPECT_FALSE(app->mainView().widget(static_cast<int>(Main::Label17))->isVisibleTo(main));

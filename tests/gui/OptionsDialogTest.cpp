@@ -43,7 +43,7 @@ TEST_F(RunningGuiTest, TheInstructorTicksAFailureSetsADelayAndArms) {
     QTest::mouseClick(arm, Qt::LeftButton);
   });
   click(Main::Command2);
-  QTest::qWaitFor([&] { return checked && !app->optionsDialog()->isVisible(); }, 3000);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return checked && !app->optionsDialog()->isVisible(); }, 3000));
   EXPECT_TRUE(checked);
   EXPECT_FALSE(app->optionsDialog()->isVisible());
   EXPECT_TRUE(app->sim().timers.enabled(TimerId::OptionTimer));

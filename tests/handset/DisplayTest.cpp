@@ -105,7 +105,7 @@ TEST_P(DisplayStateText, ShowsItsScreenAndStoresTheNextState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryState, DisplayStateText, ::testing::ValuesIn(stateCases()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 TEST(HandsetMessages, FixedTextsHaveTheirLengths) {
   // The blanks place the words on the screen lines, so the lengths are part of the texts.

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"PressureDownToTheBottom", 18, 710, {D, D}, {700, 700}},
         StepCase{"OxygenDownStaysAt21", 19, 21, {D}, {21}},
         StepCase{"OxygenUpToTheTop", 19, 99, {U, U, D}, {100, 100, 99}}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& testCase) { return testCase.param.name; });
 
 TEST_F(MenuTest, SetpointMenusShowTheirValues) {
   hs(Side::Left).displayState = ds::HighSetpointMenu;

@@ -57,7 +57,7 @@ TEST_P(ScreenLines, ReadAsLaidOut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenLines, ::testing::ValuesIn(screenLayouts()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& testCase) { return testCase.param.name; });
 
 // Rules of the wrapping on a simple grid: every character one unit wide.
 std::vector<std::string> wrapOnGrid(std::string_view text, double width) {

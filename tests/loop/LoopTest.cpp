@@ -115,18 +115,18 @@ INSTANTIATE_TEST_SUITE_P(Fill, AutomaticDiluentValve,
 
 TEST_F(SimTest, AutomaticDiluentValveNeedsEveryCondition) {
   auto tickAdds = [&](auto setup) {
-    testing::SimHarness h;
-    h.st().diluentValveState = "OPEN";
-    setup(h);
-    h.host.runFor(503);
-    return h.st().counterlungPercent > 20;
+    testing::SimHarness run;
+    run.st().diluentValveState = "OPEN";
+    setup(run);
+    run.host.runFor(503);
+    return run.st().counterlungPercent > 20;
   };
   EXPECT_TRUE(tickAdds([](testing::SimHarness&) {}));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& h) { h.st().diluentValveState = "OFF"; }));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& h) { h.st().advFailedFault = 1; }));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& h) { clickCheckBox(*h.sim, Main::ADVOn); }));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& h) { h.st().diluentInjectorPhysicalFault = 1; }));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& h) { h.st().o2InjectorPhysicalFault = 1; }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().diluentValveState = "OFF"; }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().advFailedFault = 1; }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { clickCheckBox(*run.sim, Main::ADVOn); }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().diluentInjectorPhysicalFault = 1; }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().o2InjectorPhysicalFault = 1; }));
 }
 
 TEST_F(SimTest, OverPressureValveVentsAbove95Percent) {

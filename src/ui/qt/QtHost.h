@@ -49,7 +49,6 @@ class QtHost : public QObject, public Host {
   bool openMailLink(const std::string& url) override;
   LocalDateTime localDateTime() override;
   void endProgram(const std::string& resultsFile) override;
-  void timersChanged() override { rearm(); }
 
   // Mirrors the models now (also rate-limited inside tight event-processing loops).
   void syncNow();
