@@ -21,7 +21,7 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-// One handset's electronics (the fields are numbered 1 to 16 in the design; the names are
+// One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.
 struct HandsetRecord {
   int power = 0;                               // 1 = electronics on
