@@ -6,7 +6,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-charts-dev qt6-multimedia-dev \
+DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev \
 	libgl1-mesa-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth fonts-liberation2
 
