@@ -17,10 +17,7 @@ class Controller : public HandsetTest {
  protected:
   void SetUp() override {
     HandsetTest::SetUp();
-    HandsetRecord& l = hs(Side::Left);
-    l.power = 1;
-    l.role = 1;
-    l.displayState = ds::MasterRunning;
+    runAsMaster(Side::Left);
     st.oxygenValveState = "OPEN";
     // These tests run the controller tick themselves; its timer would nest a second one.
     sim.disable(TimerId::ComputerTimer);

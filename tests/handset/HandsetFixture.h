@@ -36,6 +36,14 @@ class HandsetTest : public SimTest {
   }
 
   HandsetRecord& hs(Side side) { return st.handset(side); }
+  // Puts a handset straight on the master's running screen, powered up.
+  HandsetRecord& runAsMaster(Side side) {
+    HandsetRecord& m = hs(side);
+    m.power = 1;
+    m.role = 1;
+    m.displayState = ds::MasterRunning;
+    return m;
+  }
   std::string screen(Side side) { return sim.win[partsOf(side).screen].caption; }
   std::string picture(Side side) { return sim.win[partsOf(side).picture].picture; }
   std::string lastMessage() {

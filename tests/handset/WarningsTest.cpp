@@ -13,11 +13,7 @@ class Warnings : public HandsetTest {
  protected:
   void SetUp() override {
     HandsetTest::SetUp();
-    HandsetRecord& l = hs(Side::Left);
-    l.power = 1;
-    l.role = 1;
-    l.displayState = ds::MasterRunning;
-    l.cellPO2 = {0, 1.21, 1.2, 1.19};
+    runAsMaster(Side::Left).cellPO2 = {0, 1.21, 1.2, 1.19};
     st.currentSetpoint = 1.3;
   }
   std::size_t tones(std::size_t from) {
