@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record/datafile/DataFile.h"
+#include "record/SampleRows.h"
 
 namespace pelasim::datafile {
 namespace {
@@ -82,16 +83,6 @@ TEST(SplitItems, TextAfterTheLastLineEndIsOneMoreLine) {
 
 // ---- Whole files -----------------------------------------------------------------------------
 
-Row row(double real, double handset, double depth, double setpoint, std::string message = {}) {
-  Row r{};
-  r[kRealPO2] = Item::num(real);
-  r[kHandsetPO2] = Item::num(handset);
-  r[kDepth] = Item::num(depth);
-  r[kSetpoint] = Item::num(setpoint);
-  r[kLoopVolume] = Item::num(16);
-  if (!message.empty()) r[kMessage] = Item::str(std::move(message));
-  return r;
-}
 
 const std::vector<Row> kThreeSeconds = {row(0.7, 0.7, 0, 0.7, "Breathing Started"),
                                         row(1.28, 1.3, 20, 1.3),

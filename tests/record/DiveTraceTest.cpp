@@ -5,20 +5,11 @@
 #include <cmath>
 
 #include "record/datafile/DiveTrace.h"
+#include "record/SampleRows.h"
 
 namespace pelasim::datafile {
 namespace {
 
-Row row(double real, double handset, double depth, double setpoint, std::string message = {}) {
-  Row r{};
-  r[kRealPO2] = Item::num(real);
-  r[kHandsetPO2] = Item::num(handset);
-  r[kDepth] = Item::num(depth);
-  r[kSetpoint] = Item::num(setpoint);
-  r[kLoopVolume] = Item::num(16);
-  if (!message.empty()) r[kMessage] = Item::str(std::move(message));
-  return r;
-}
 
 TEST(DiveTrace, EveryRowIsOneSecondIncludingTheLast) {
   const DiveTrace t = traceOf({row(0.7, 0.7, 0, 0.7), row(1.28, 1.3, 20, 1.3), row(1.3, 1.3, 21, 1.3)});
