@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/HeadlessRun.h"
 #include "core/Simulation.h"
 #include "core/Startup.h"
 #include "core/VirtualHost.h"
@@ -17,12 +18,9 @@ using namespace pelasim;
 // A five-hour dive with nobody at the controls: every task that runs from start-up.
 void BM_IdleFiveHourDive(benchmark::State& state) {
   for (auto _ : state) {
-    VirtualHost host;
-    Simulation sim(host);
-    host.attach(sim.timers);
-    startUp(sim);
-    host.runFor(18000u * 1000u);
-    benchmark::DoNotOptimize(sim.st.recordRow);
+    HeadlessRun run;
+    run.host.runFor(18000u * 1000u);
+    benchmark::DoNotOptimize(run.sim.st.recordRow);
   }
 }
 BENCHMARK(BM_IdleFiveHourDive)->Unit(benchmark::kMillisecond);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+#include "core/HeadlessRun.h"
 #include "core/Simulation.h"
 #include "core/Startup.h"
 #include "core/VirtualHost.h"
@@ -38,10 +39,9 @@ bool finite(const State& st) {
 
 void BM_SoakFiveHoursWithFailures(benchmark::State& state) {
   for (auto _ : state) {
-    VirtualHost host;
-    Simulation sim(host);
-    host.attach(sim.timers);
-    startUp(sim);
+    HeadlessRun run;
+    VirtualHost& host = run.host;
+    Simulation& sim = run.sim;
     // A diver who is set up and breathing: both handsets running, valves and mouthpiece open.
     State& st = sim.st;
     for (Side s : {Side::Left, Side::Right}) {

@@ -46,28 +46,27 @@ int main(int argc, char** argv) {
   sim.st.soundOn = 1;
 
   State& st = sim.st;
+  // The left handset powered up and switched on, in display state `state`.
+  auto leftHandsetIn = [&st](int state) {
+    HandsetRecord& l = st.handset(Side::Left);
+    l.hardwareSwitch = 1;
+    l.power = 1;
+    l.role = 1;
+    l.displayState = state;
+    st.oxygenValveState = "OPEN";
+  };
   if (std::strcmp(scenario, "dive") == 0) {
     st.oxygenValveState = st.diluentValveState = "OPEN";
     st.mouthpieceState = "Open";
     dispatchMain(sim, Main::Image19, MouseEvent::Click);
   } else if (std::strcmp(scenario, "burst") == 0) {
-    HandsetRecord& l = st.handset(Side::Left);
-    l.hardwareSwitch = 1;
-    l.power = 1;
-    l.role = 1;
-    l.displayState = 17;
-    st.oxygenValveState = "OPEN";
+    leftHandsetIn(17);
     st.currentSetpoint = 1.3;
     st.loopPO2 = 0.05;
     st.cells[1].millivolts = st.cells[2].millivolts = st.cells[3].millivolts = 0.5;
     // The controller fires at its next tick (within 6 s); measure from then on.
   } else if (std::strcmp(scenario, "flush") == 0) {
-    HandsetRecord& l = st.handset(Side::Left);
-    l.hardwareSwitch = 1;
-    l.power = 1;
-    l.role = 1;
-    l.displayState = 22;
-    st.oxygenValveState = "OPEN";
+    leftHandsetIn(22);
     st.mouthpieceState = "Open";
   }
   app.syncAll();

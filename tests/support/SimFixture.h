@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/HeadlessRun.h"
 #include "core/Simulation.h"
 #include "core/Startup.h"
 #include "core/VirtualHost.h"
@@ -14,14 +15,11 @@
 namespace pelasim::testing {
 
 struct SimHarness {
-  VirtualHost host;
-  std::unique_ptr<Simulation> sim;
+  HeadlessRun run;
+  VirtualHost& host = run.host;
+  Simulation* const sim = &run.sim;
 
-  explicit SimHarness(bool started = true) {
-    sim = std::make_unique<Simulation>(host);
-    host.attach(sim->timers);
-    if (started) startUp(*sim);
-  }
+  explicit SimHarness(bool started = true) : run(started) {}
   State& st() { return sim->st; }
   // A left click on a main-window element: press, release, click.
   void click(Main id) {
