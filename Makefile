@@ -23,8 +23,12 @@ deps:
 	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+# ccache, when the machine has it, makes rebuilds after a clean or in a second tree cheap.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

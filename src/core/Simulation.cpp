@@ -14,7 +14,8 @@ std::string versionText() {
          std::to_string(kVersionRevision);
 }
 
-Simulation::Simulation(Host& h) : host(h), timers([&h] { return h.tickCount(); }) {
+Simulation::Simulation(Host& h)
+    : host(h), timers([&h] { return h.tickCount(); }), startTick(h.tickCount()) {
   struct Def {
     TimerId id;
     std::uint32_t interval;  // milliseconds
@@ -58,6 +59,14 @@ Simulation::Simulation(Host& h) : host(h), timers([&h] { return h.tickCount(); }
   }
 }
 
-void Simulation::record(std::string_view message) { recordMessage(*this, message); }
+void Simulation::record(std::string_view message) {
+  recordMessage(*this, message);
+  logEvent(EventKind::Status, message);
+}
+
+void Simulation::logEvent(EventKind kind, std::string_view text, std::string_view detail) {
+  if (observer == nullptr) return;
+  observer->event({elapsedMs(), st.recordRow, kind, std::string(text), std::string(detail)});
+}
 
 }  // namespace pelasim

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/DiveLog.h"
 #include "core/Host.h"
 #include "core/Random.h"
 #include "core/Scheduler.h"
@@ -42,6 +43,10 @@ class Simulation {
   bool ended = false;
   // The free-flow channel is hissing for a free flow (it stops when the last flow ends).
   bool freeFlowHissing = false;
+  // Told every sample and event as it is recorded (the dive library, the instructor station).
+  DiveObserver* observer = nullptr;
+  // Tick count when the simulation was created: event times count from here.
+  std::uint32_t startTick = 0;
 
   // Conveniences the handlers use.
   std::uint32_t tick() { return host.tickCount(); }
@@ -49,6 +54,10 @@ class Simulation {
   void play(SoundChannel channel, std::string_view file) { host.play(channel, std::string(file)); }
   void stop(SoundChannel channel) { host.stop(channel); }
   void record(std::string_view message);
+  // Milliseconds since the simulation was created.
+  std::int64_t elapsedMs() { return static_cast<std::uint32_t>(tick() - startTick); }
+  // Tells the observer of an event that the data file does not show as a status message.
+  void logEvent(EventKind kind, std::string_view text, std::string_view detail = {});
   void enable(TimerId id, bool on = true) { timers.setEnabled(id, on); }
   void disable(TimerId id) { timers.setEnabled(id, false); }
   bool ticked(Main box) const { return win.checked(box); }

@@ -106,6 +106,7 @@ void optionTick(Simulation& sim) {
   const std::int64_t delay = std::int64_t{sim.options[Opt::Slider1].value} * 60 * 1000;
   const std::int64_t elapsed = static_cast<std::uint32_t>(sim.tick() - sim.st.optionsChangeTick);
   if (elapsed < delay) return;
+  sim.logEvent(EventKind::FailureApplied, "Failures took effect", tickedOptionsText(sim));
   applyFailureOptions(sim);
   sim.disable(TimerId::OptionTimer);
 }

@@ -30,11 +30,33 @@ void optionSliderChange(Simulation& sim, int value) {
                          value == 0 ? std::string("Change Now") : "Change in " + std::to_string(value) + " minutes");
 }
 
-void armButtonClick(Simulation& sim) {
+std::string tickedOptionsText(const Simulation& sim) {
+  std::string text;
+  for (int id = 0; id < static_cast<int>(Opt::Count); ++id) {
+    const Element& e = sim.options.at(id);
+    if (e.kind != ElementKind::CheckBox || !e.checked) continue;
+    if (!text.empty()) text += ", ";
+    // Captions may carry a trailing blank ("Cell Failure "); the list reads without it.
+    std::string_view caption = e.caption;
+    while (!caption.empty() && caption.back() == ' ') caption.remove_suffix(1);
+    text += caption;
+  }
+  return text.empty() ? std::string("none") : text;
+}
+
+void armFailures(Simulation& sim, std::string_view source) {
   if (sim.st.soundOn == 1) sim.stop(SoundChannel::GasControl);
   sim.st.optionsChangeTick = sim.tick();
   sim.timers.setInterval(TimerId::OptionTimer, 10);
   sim.enable(TimerId::OptionTimer);
+  const int minutes = sim.options[Opt::Slider1].value;
+  sim.logEvent(EventKind::FailureArmed, "Failures armed",
+               tickedOptionsText(sim) + "; delay " + std::to_string(minutes) + " min; source " +
+                   std::string(source));
+}
+
+void armButtonClick(Simulation& sim) {
+  armFailures(sim, "dialog");
   sim.options.setVisible(Opt::Form, false);
 }
 

@@ -28,6 +28,12 @@ void recordingTick(Simulation& sim) {
   row.setpoint = st.currentSetpoint;
   row.loopVolume = st.loopCapacity;
   row.sampled = true;
+  if (sim.observer != nullptr) {
+    DiveSample sample{st.recordRow, row.realPO2, std::nullopt, row.depth, row.setpoint,
+                      row.loopVolume};
+    if (!st.votedPO2.empty()) sample.handsetPO2 = row.handsetPO2;
+    sim.observer->sampled(sample);
+  }
 }
 
 std::string dataFileText(const Simulation& sim) {

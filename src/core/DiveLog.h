@@ -1,0 +1,46 @@
+#pragma once
+// What the dive record receives, as it happens: every second's sample and every event with
+// its millisecond time. The data file keeps one status message per second; an observer (the
+// dive library, the instructor station) gets all of them. Plain data, no Qt.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pelasim {
+
+// One second's sample, as stored in the dive record's row `second`.
+struct DiveSample {
+  int second = 0;                     // record row, 1 for the first sample
+  double realPO2 = 0;                 // true loop PO2, bar
+  std::optional<double> handsetPO2;   // master's voted PO2, bar; none before it reads anything
+  int depth = 0;                      // metres
+  double setpoint = 0;                // bar
+  double loopVolume = 0;              // litres (the loop capacity)
+};
+
+enum class EventKind : int {
+  Status = 0,         // a status message of the dive record ("O2 Valve Closed", "Warning: Low O2")
+  FailureArmed = 1,   // failures armed: `detail` says what was ticked, the delay and the source
+  FailureApplied = 2, // the armed failures took effect: `detail` says which
+  Note = 3,           // anything else worth keeping (a station connected, the dive interrupted)
+};
+
+struct DiveEvent {
+  std::int64_t ms = 0;     // milliseconds since the simulator started
+  int second = 0;          // the record row current when it happened
+  EventKind kind = EventKind::Status;
+  std::string text;        // the status message, or a short title for the other kinds
+  std::string detail;      // free text for failures (ticked options, delay, source); may be empty
+};
+
+// Receives the record as it is made. Calls come on the simulation's thread and must return
+// at once: anything slow (a disk write) is the observer's own business to defer.
+class DiveObserver {
+ public:
+  virtual ~DiveObserver() = default;
+  virtual void sampled(const DiveSample& sample) = 0;
+  virtual void event(const DiveEvent& event) = 0;
+};
+
+}  // namespace pelasim
