@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace pelasim {
 
@@ -41,6 +42,23 @@ class DiveObserver {
   virtual ~DiveObserver() = default;
   virtual void sampled(const DiveSample& sample) = 0;
   virtual void event(const DiveEvent& event) = 0;
+};
+
+// A whole dive as the debrief reads it: from the dive library (every event) or from a data
+// file (one status message per second, each taken as an event at the start of its second).
+struct DiveInfo {
+  std::int64_t id = 0;          // dive library id; 0 for a dive read from a data file
+  std::string startedAt;        // local date and time, "2026-12-07 09:30:00"; may be empty
+  std::string trainee;          // may be empty
+  std::string programVersion;   // "1.0.2"; may be empty
+  std::string source;           // where it came from: the library file, or the data file path
+  bool endedNormally = true;    // false when the simulator did not reach its exit routine
+};
+
+struct DiveData {
+  DiveInfo info;
+  std::vector<DiveSample> samples;  // in order of their second
+  std::vector<DiveEvent> events;    // in order of their time
 };
 
 }  // namespace pelasim
