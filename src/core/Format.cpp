@@ -1,8 +1,7 @@
 #include "core/Format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace pelasim::fmt {
@@ -21,12 +20,15 @@ Decimal toDecimal(double value) {
   if (!std::isfinite(value)) value = 0;
   d.negative = std::signbit(value) && value != 0;
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-  // buf: "d.dddddddddddddde+XX"
-  std::string s(buf);
+  // "d.dddddddddddddde+XX", with a period whatever the locale.
+  const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                 std::chars_format::scientific, 14);
+  const std::string s(buf, res.ptr);
   const auto e = s.find('e');
   d.digits = s.substr(0, 1) + s.substr(2, e - 2);
-  d.exp10 = std::atoi(s.c_str() + e + 1);
+  const char* expBegin = s.c_str() + e + 1;
+  if (*expBegin == '+') ++expBegin;
+  std::from_chars(expBegin, s.c_str() + s.size(), d.exp10);
   if (value == 0) {
     d.digits = "0";
     d.exp10 = 0;
@@ -110,7 +112,31 @@ std::string whole(long long value) { return std::to_string(value); }
 
 double roundDecimal(double value, int decimals) {
   if (!std::isfinite(value)) return value;
-  return std::strtod(fixed(value, decimals).c_str(), nullptr);
+  return parseNumber(fixed(value, decimals)).value_or(value);
+}
+
+std::optional<double> parseNumber(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  std::string digits(text);
+  // from_chars takes neither a plus sign nor a point without an integer digit before it.
+  std::size_t at = 0;
+  bool negative = false;
+  if (!digits.empty() && (digits[0] == '+' || digits[0] == '-')) {
+    negative = digits[0] == '-';
+    at = 1;
+  }
+  digits = digits.substr(at);
+  if (digits.size() > 1 && digits[0] == '.' && digits[1] >= '0' && digits[1] <= '9')
+    digits.insert(digits.begin(), '0');
+  // Only digits, one point and an exponent: no "inf", "nan" or second sign.
+  if (digits.empty() || digits[0] < '0' || digits[0] > '9') return std::nullopt;
+  double value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [ptr, ec] = std::from_chars(digits.data(), end, value, std::chars_format::general);
+  if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+  return negative ? -value : value;
 }
 
 long long roundHalfEven(double value) {

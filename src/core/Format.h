@@ -3,7 +3,9 @@
 // is taken to 15 significant digits and then rounded half away from zero, so 0.125 shows as
 // "0.13" on a screen whatever its binary neighbour is.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace pelasim::fmt {
 
@@ -20,6 +22,10 @@ std::string shortest(double value);
 std::string whole(long long value);
 // Rounds half away from zero to `decimals` places, decimally (as the formats above do).
 double roundDecimal(double value, int decimals);
+// Reads a plain decimal number ("1013", "-0.5", ".7", "+2.5", "1e3"), with a period as the
+// decimal point whatever the desktop's locale; blanks around it are allowed. Anything else
+// (empty text, other characters, hexadecimal, "inf", "nan", a value out of range) gives none.
+std::optional<double> parseNumber(std::string_view text);
 // Rounds to the nearest whole number, halves to the even neighbour.
 long long roundHalfEven(double value);
 

@@ -1,8 +1,6 @@
 #include "core/Startup.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 
 #include "core/Format.h"
@@ -21,16 +19,9 @@ namespace {
 double settingOr(Simulation& sim, const char* key, double fallback, double lo, double hi) {
   const std::optional<std::string> text = sim.host.readSetting(key);
   if (!text) return fallback;
-  const char* begin = text->c_str();
-  while (*begin == ' ' || *begin == '\t') ++begin;
-  if (*begin == '\0') return fallback;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(begin, &end);
-  while (end && (*end == ' ' || *end == '\t')) ++end;
-  if (end == begin || (end && *end != '\0') || errno == ERANGE || !std::isfinite(v)) return fallback;
-  if (v < lo || v > hi) return fallback;
-  return v;
+  const std::optional<double> v = fmt::parseNumber(*text);
+  if (!v || *v < lo || *v > hi) return fallback;
+  return *v;
 }
 
 std::string padded(std::string_view s) { return "  " + std::string(s) + "  "; }

@@ -71,7 +71,7 @@ struct State {
   std::array<HandsetRecord, 2> handsets{};  // indexed by Side
   std::array<Cell, 4> cells{};              // cells 1 to 3
   double currentSetpoint = 0.7;             // bar
-  std::string votedPO2;                     // "0.00" text of the voted PO2; empty at start
+  std::optional<double> votedPO2;           // voted PO2 as the master shows it (two decimals), bar; none at start
   std::optional<double> cellSpread;         // bar; unset until the first controller tick
   std::string setpointSwitchSide;           // "L" or "R"
   std::string switchOffSide;                // "Left" or "Right"
@@ -108,6 +108,19 @@ struct State {
   int disclaimerAnswer = 0;                 // 1 = the start-up warning was accepted
 
   HandsetRecord& handset(Side s) { return handsets[static_cast<std::size_t>(s)]; }
+  // The handset that acts as master: powered and holding the role, the left one first. A
+  // handset without power is never the master, whatever its record says.
+  std::optional<Side> masterSide() const {
+    for (Side s : {Side::Left, Side::Right})
+      if (handset(s).power == 1 && handset(s).role == 1) return s;
+    return std::nullopt;
+  }
+  // The electronics go off: a handset without power gives up the master role, so the next
+  // handset powered on its own becomes master and two handsets never both hold the role.
+  void losePower(Side s) {
+    handset(s).power = 0;
+    handset(s).role = 0;
+  }
   const HandsetRecord& handset(Side s) const { return handsets[static_cast<std::size_t>(s)]; }
 
   // Ambient pressure, bar; derived, never stored.

@@ -17,7 +17,8 @@ int drawCell(Simulation& sim) {
 
 Cell& cell(State& st, int c) { return st.cells[static_cast<std::size_t>(c)]; }
 
-Side masterSide(const State& st) { return st.handset(Side::Left).role == 1 ? Side::Left : Side::Right; }
+// With no powered master the battery options act on the right handset.
+Side masterSide(const State& st) { return st.masterSide().value_or(Side::Right); }
 
 int flag(bool ticked) { return ticked ? 1 : 0; }
 
@@ -25,9 +26,9 @@ void switchOffMaster(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& master = st.handset(side);
   HandsetRecord& slave = st.handset(other(side));
-  master.power = 0;
+  st.losePower(side);
   master.displayState = 0;
-  // A running slave takes over at once; the switched-off handset keeps its role.
+  // A running slave takes over at once.
   if (slave.displayState == 5) {
     slave.displayState = 17;
     slave.role = 1;
@@ -75,8 +76,9 @@ void applyFailureOptions(Simulation& sim) {
 
   if (ticked(option::SlaveTurnedOff)) {
     for (Side s : {Side::Left, Side::Right}) {
-      if (st.handset(s).role == 0) {
-        st.handset(s).power = 0;
+      // The slave is the powered handset without the role; an idle handset is no slave.
+      if (st.handset(s).power == 1 && st.handset(s).role == 0) {
+        st.losePower(s);
         st.handset(s).displayState = 0;
         break;
       }
@@ -84,8 +86,7 @@ void applyFailureOptions(Simulation& sim) {
     sim.options.setChecked(option::SlaveTurnedOff, false);
   }
   if (ticked(option::MasterTurnedOff)) {
-    if (st.handset(Side::Left).role == 1) switchOffMaster(sim, Side::Left);
-    else if (st.handset(Side::Right).role == 1) switchOffMaster(sim, Side::Right);
+    if (const std::optional<Side> m = st.masterSide()) switchOffMaster(sim, *m);
     sim.options.setChecked(option::MasterTurnedOff, false);
   }
 

@@ -74,8 +74,10 @@ void controllerTick(Simulation& sim) {
     if (h->role == 1 && h->displayState > 49) h->displayState = ds::MasterRunning;
   if (left.displayState != ds::MasterRunning && right.displayState != ds::MasterRunning) return;
 
+  const std::optional<Side> masterSide = st.masterSide();
+  if (!masterSide) return;
   // The vote: the reading furthest from the middle one is left out.
-  const HandsetRecord& master = left.role == 1 ? left : right;
+  const HandsetRecord& master = st.handset(*masterSide);
   std::array<double, 3> r = {master.cellPO2[1], master.cellPO2[2], master.cellPO2[3]};
   std::sort(r.begin(), r.end());
   const double gapLow = std::fabs(r[1] - r[0]);
@@ -89,8 +91,8 @@ void controllerTick(Simulation& sim) {
     st.cellSpread = gapHigh;
   }
   // The controller works on the two-decimal value the handset shows.
-  st.votedPO2 = fmt::fixed(voted, 2);
-  const double po2 = std::strtod(st.votedPO2.c_str(), nullptr);
+  st.votedPO2 = fmt::roundDecimal(voted, 2);
+  const double po2 = *st.votedPO2;
 
   if (st.solenoidFault == "Normal" && po2 < st.currentSetpoint && st.oxygenValveState == "OPEN")
     fireSolenoid(sim, po2);

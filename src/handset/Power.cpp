@@ -22,12 +22,11 @@ void softSwitchOff(Simulation& sim, Side side) {
   sim.win.setPicture(partsOf(side).picture, picture::On);
   h.displayState = ds::Blank;
   showScreen(sim, side, st.handsetMessages[0]);
-  h.power = 0;
+  st.losePower(side);
   // Only a slave that is on its running screen takes over.
   if (twin.role == 0 && twin.displayState == ds::SlaveRunning) {
     twin.role = 1;
     twin.displayState = ds::MasterRunning;
-    h.role = 0;
     sayMasterChanged(sim);
   }
 }
@@ -49,14 +48,13 @@ void hardwareSwitchClick(Simulation& sim, Side side) {
     return;
   }
   h.hardwareSwitch = 0;
-  h.power = 0;
+  st.losePower(side);
   h.displayState = ds::Blank;
   showScreen(sim, side, st.handsetMessages[0]);
   // Any powered handset that is not the master takes over at once, whatever it shows.
   if (twin.power == 1 && twin.role == 0) {
     twin.role = 1;
     twin.displayState = ds::MasterRunning;
-    h.role = 0;
     sayMasterChanged(sim);
   }
   sim.win.setPicture(p.picture, picture::Off);

@@ -29,14 +29,14 @@ bool checkNoBattery(Simulation& sim) {
     if (h.power != 1 || !running(h.displayState) || h.batteryVolts > 4.9) continue;
     died = true;
     sim.record("Warning: No Battery");
-    h.power = 0;
+    const bool wasMaster = h.role == 1;
+    st.losePower(s);
     h.displayState = ds::Blank;
     showScreen(sim, s, st.handsetMessages[0]);
     HandsetRecord& o = st.handset(other(s));
-    if (h.role == 1 && o.role == 0 && o.displayState == ds::SlaveRunning) {
+    if (wasMaster && o.role == 0 && o.displayState == ds::SlaveRunning) {
       o.role = 1;
       o.displayState = ds::MasterRunning;
-      h.role = 0;
       if (st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
     }
   }
@@ -54,7 +54,10 @@ void warningTick(Simulation& sim) {
     if (h->role == 1 && h->displayState > 49) h->displayState = ds::MasterRunning;
   if (left.displayState != ds::MasterRunning && right.displayState != ds::MasterRunning) return;
 
-  const Side m = left.role == 1 ? Side::Left : Side::Right;
+  // Only a powered master shows warnings; a running screen without one shows none.
+  const std::optional<Side> masterSide = st.masterSide();
+  if (!masterSide) return;
+  const Side m = *masterSide;
   HandsetRecord& master = st.handset(m);
   master.displayState = ds::MasterRunning;
   showScreen(sim, m, screen::masterRunning(st, master));

@@ -1,7 +1,5 @@
 // The environment inputs: depth, surface pressure, oxygen analysis and metabolic rate.
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/Format.h"
 #include "core/Simulation.h"
@@ -47,19 +45,15 @@ bool ask(Simulation& sim, const char* title, const char* question, const std::st
 }  // namespace
 
 bool parseTypedNumber(const std::string& text, double& value) {
-  const char* begin = text.c_str();
-  while (*begin == ' ' || *begin == '\t') ++begin;
-  if (*begin == '\0') return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(begin, &end);
-  if (end == begin) return false;
-  while (*end == ' ' || *end == '\t') ++end;
-  if (*end != '\0' || errno == ERANGE || !std::isfinite(v)) return false;
-  // strtod also reads hexadecimal numbers and "infinity"; a trainee types decimals.
-  for (const char* c = begin; c != end; ++c)
-    if (*c == 'x' || *c == 'X' || *c == 'n' || *c == 'N' || *c == 'i' || *c == 'I') return false;
-  value = v;
+  // A trainee may type a decimal point, or the single decimal comma of their language.
+  std::string typed = text;
+  const auto comma = typed.find(',');
+  if (comma != std::string::npos && typed.find(',', comma + 1) == std::string::npos &&
+      typed.find('.') == std::string::npos)
+    typed[comma] = '.';
+  const std::optional<double> v = fmt::parseNumber(typed);
+  if (!v) return false;
+  value = *v;
   return true;
 }
 
@@ -68,8 +62,8 @@ void deeperMouseDown(Simulation& sim) {
   // "Battery Bounce": the handsets reset as the diver enters the water.
   if (sim.optionTicked(option::BatteryBounce) && st.depthMetres == 0) {
     sim.record("Battery Bounce");
-    st.handset(Side::Left).power = 0;
-    st.handset(Side::Right).power = 0;
+    st.losePower(Side::Left);
+    st.losePower(Side::Right);
   }
 }
 

@@ -55,7 +55,7 @@ void floodTick(Simulation& sim) {
   State& st = sim.st;
   // One calibration factor of the master handset drops by a random amount below 0.001.
   const int c = static_cast<int>(3 * sim.random() + 1);
-  HandsetRecord& master = st.handset(st.handset(Side::Left).role == 1 ? Side::Left : Side::Right);
+  HandsetRecord& master = st.handset(st.masterSide().value_or(Side::Right));
   const float drop = static_cast<float>(sim.random() / 1000);
   double& factor = master.cellCalibration[static_cast<std::size_t>(c)];
   factor = factor - drop;

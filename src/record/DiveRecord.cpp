@@ -1,7 +1,6 @@
 #include "record/DiveRecord.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "core/Simulation.h"
 #include "record/datafile/DataFile.h"
@@ -23,7 +22,7 @@ void recordingTick(Simulation& sim) {
   row.realPO2 = st.loopPO2;
   // The handset column holds the master's displayed two-decimal text as a number; 0 before
   // the master has produced any value.
-  row.handsetPO2 = st.votedPO2.empty() ? 0.0 : std::strtod(st.votedPO2.c_str(), nullptr);
+  row.handsetPO2 = st.votedPO2.value_or(0.0);
   row.depth = st.depthMetres;
   row.setpoint = st.currentSetpoint;
   row.loopVolume = st.loopCapacity;
@@ -31,7 +30,7 @@ void recordingTick(Simulation& sim) {
   if (sim.observer != nullptr) {
     DiveSample sample{st.recordRow, row.realPO2, std::nullopt, row.depth, row.setpoint,
                       row.loopVolume};
-    if (!st.votedPO2.empty()) sample.handsetPO2 = row.handsetPO2;
+    sample.handsetPO2 = st.votedPO2;
     sim.observer->sampled(sample);
   }
 }

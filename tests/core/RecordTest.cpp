@@ -73,8 +73,8 @@ TEST_F(SimTest, NothingIsRecordedAfterFiveHours) {
   EXPECT_EQ(st.diveRecord.rows[18000].message, "Options Changed");
 }
 
-TEST_F(SimTest, VotedTextIsRecordedAsANumber) {
-  st.votedPO2 = "1.30";
+TEST_F(SimTest, VotedReadingIsRecorded) {
+  st.votedPO2 = 1.3;
   host.runFor(1000);
   EXPECT_EQ(st.diveRecord.rows[1].handsetPO2, 1.3);
 }
@@ -84,7 +84,7 @@ TEST_F(SimTest, DataFileByteForByte) {
   host.runFor(1000);
   sim.record("Manual O2 Addition");
   st.loopPO2 = 1.28;
-  st.votedPO2 = "1.30";
+  st.votedPO2 = 1.3;
   st.depthMetres = 20;
   st.currentSetpoint = 1.3;
   host.runFor(2000);

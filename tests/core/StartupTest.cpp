@@ -50,7 +50,7 @@ TEST_F(SimTest, StartValues) {
   EXPECT_EQ(st.screenBackColour, (Rgb{30, 100, 30}));
   EXPECT_EQ(st.soundOn, 1);
   EXPECT_EQ(st.recordRow, 0);
-  EXPECT_TRUE(st.votedPO2.empty());
+  EXPECT_FALSE(st.votedPO2.has_value());
   EXPECT_FALSE(st.cellSpread.has_value());
   EXPECT_FALSE(st.bootFailedCell.has_value());
   // Fault flags that start empty read as 0.

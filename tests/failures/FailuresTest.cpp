@@ -143,6 +143,7 @@ TEST_F(Failures, ArmingWithNothingTickedClearsEverything) {
                 option::O2InjectorPhysical, option::DiluentInjectorPhysical, option::MasterBatteryExhausted})
     tick(o);
   st.handset(Side::Left).role = 1;
+  st.handset(Side::Left).power = 1;
   applyFailureOptions(sim);
   ASSERT_EQ(st.handset(Side::Left).batteryVolts, 4.9);
   const int failed = st.randomCellIndex;
@@ -221,7 +222,7 @@ TEST_F(Failures, OneShotHandsetOptionsUntickThemselves) {
   applyFailureOptions(sim);
   EXPECT_EQ(l.power, 0);
   EXPECT_EQ(l.displayState, 0);
-  EXPECT_EQ(l.role, 1);  // keeps its role
+  EXPECT_EQ(l.role, 0);  // without power it is no master
   EXPECT_EQ(r.role, 1);
   EXPECT_EQ(r.displayState, 17);
   EXPECT_EQ(h.soundsSince().back(), "0:lowo2.wav");

@@ -85,12 +85,12 @@ TEST_F(PowerTest, SwitchingOffTheSlaveLeavesTheMasterAlone) {
   EXPECT_EQ(lastMessage(), "Right handset hardware switch Off");
 }
 
-TEST_F(PowerTest, SwitchingOffTheOnlyPoweredHandsetKeepsItsRoleUntilTheNextPowerUp) {
+TEST_F(PowerTest, SwitchingOffTheOnlyPoweredHandsetGivesUpItsRole) {
   switchOnAndPowerUp(Side::Left);
   clickSwitch(Side::Right);  // on, not powered
   const std::size_t sound0 = host.sounds.size();
   clickSwitch(Side::Left);
-  EXPECT_EQ(hs(Side::Left).role, 1);
+  EXPECT_EQ(hs(Side::Left).role, 0);
   EXPECT_EQ(hs(Side::Right).role, 0);
   EXPECT_TRUE(h.soundsSince(sound0).empty());
   // The right handset powered now is the master; the left one powered after it the slave.
@@ -99,6 +99,30 @@ TEST_F(PowerTest, SwitchingOffTheOnlyPoweredHandsetKeepsItsRoleUntilTheNextPower
   switchOnAndPowerUp(Side::Left);
   EXPECT_EQ(hs(Side::Left).role, 0);
   EXPECT_EQ(lastMessage(), "Left handset on as Slave");
+}
+
+// The master switched off while the other handset is off, then the other powered and run:
+// only the powered one is master, for the vote, the record and the warnings.
+TEST_F(PowerTest, AHandsetSwitchedOffIsNeverMasterAgainstARunningOne) {
+  switchOnAndPowerUp(Side::Left);
+  host.runFor(3000);
+  clickSwitch(Side::Left);
+  switchOnAndPowerUp(Side::Right);
+  EXPECT_EQ(lastMessage(), "Right handset on as Master");
+  walkToRunningMaster(Side::Right);
+  EXPECT_EQ(hs(Side::Left).role, 0);
+  EXPECT_EQ(hs(Side::Right).role, 1);
+  hs(Side::Right).cellPO2 = {0, 0.3, 0.3, 0.3};
+  st.loopPO2 = 0.3;
+  st.oxygenValveState = "OFF";  // no burst: the reading stays as set
+  host.runFor(6100);
+  ASSERT_TRUE(st.votedPO2.has_value());
+  EXPECT_LT(*st.votedPO2, 0.4);
+  EXPECT_EQ(hs(Side::Right).displayState, ds::LowOxygenScreen);
+  EXPECT_EQ(hs(Side::Left).displayState, ds::Blank);
+  EXPECT_EQ(screen(Side::Left).find("OXYGEN"), std::string::npos);
+  EXPECT_EQ(screen(Side::Right).rfind("      LOW OXYGEN", 0), 0u);
+  EXPECT_EQ(st.diveRecord.rows[static_cast<std::size_t>(st.recordRow)].handsetPO2, *st.votedPO2);
 }
 
 TEST_F(PowerTest, SoftSwitchOffAfterHoldingTheRightPairForASecondHandsOverToARunningSlave) {
@@ -135,7 +159,7 @@ TEST_F(PowerTest, SoftSwitchOffHandsNothingToAHandsetThatIsStillBooting) {
   press(Main::Label19);
   host.runFor(1000);
   EXPECT_EQ(hs(Side::Left).power, 0);
-  EXPECT_EQ(hs(Side::Left).role, 1);
+  EXPECT_EQ(hs(Side::Left).role, 0);
   EXPECT_EQ(hs(Side::Right).role, 0);
   release(Main::Label19);
   // At its next tick the waiting slave finds its master off and takes over by itself.

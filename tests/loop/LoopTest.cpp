@@ -421,7 +421,9 @@ INSTANTIATE_TEST_SUITE_P(
                       PromptCase{Main::Label3, "150", 101, "101"}, PromptCase{Main::Label3, "0", 0, "0"},
                       PromptCase{Main::Label3, "-5", 0, "0"}, PromptCase{Main::Label3, "32.9", 32, "32"},
                       PromptCase{Main::Label4, "0", 0, "0.00"}, PromptCase{Main::Label4, "1.5", 1.5, "1.50"},
-                      PromptCase{Main::Label4, "25", 20, "20.00"}, PromptCase{Main::Label4, "1.236", 1.24, "1.24"}));
+                      PromptCase{Main::Label4, "25", 20, "20.00"}, PromptCase{Main::Label4, "1.236", 1.24, "1.24"},
+                      // The decimal comma of many desktops' languages.
+                      PromptCase{Main::Label4, "1,5", 1.5, "1.50"}, PromptCase{Main::Label2, "999,9", 999, "999"}));
 
 class BadTypedEntries : public SimTest, public ::testing::WithParamInterface<const char*> {};
 
@@ -439,7 +441,7 @@ TEST_P(BadTypedEntries, ChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, BadTypedEntries,
                          ::testing::Values("", "nan", "NaN", "inf", "-inf", "infinity", "1e999", "abc", "12abc",
-                                           "0x10", "1,5"));
+                                           "0x10", "1,5,0", "1.000,5", ",", "1 5"));
 
 TEST_F(SimTest, PromptsProposeTheCurrentValueWithTheirTitles) {
   h.click(Main::Label2);
