@@ -10,7 +10,6 @@ enum class Gas { Oxygen, Diluent };
 enum class Injector { Oxygen, Diluent, Adv };
 
 void valveClick(Simulation& sim, Gas gas);              // Image7 / Image4
-void valveLabelClick(Simulation& sim, Gas gas);         // Label6 / Label7
 void valveMouseMove(Simulation& sim, Gas gas);          // over the valve or its label
 void valveCaptionHideTick(Simulation& sim, Gas gas);    // Timer2 / Timer3
 

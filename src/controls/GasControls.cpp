@@ -61,12 +61,6 @@ void valveClick(Simulation& sim, Gas gas) {
   showValveState(sim, v);
 }
 
-void valveLabelClick(Simulation& sim, Gas gas) {
-  const Valve v = valveOf(gas);
-  sim.st.*v.state = sim.st.*v.state == "OFF" ? "OPEN" : "OFF";
-  showValveState(sim, v);
-}
-
 void valveMouseMove(Simulation& sim, Gas gas) { showValveState(sim, valveOf(gas)); }
 
 void valveCaptionHideTick(Simulation& sim, Gas gas) {

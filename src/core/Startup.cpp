@@ -86,6 +86,8 @@ void startUp(Simulation& sim) {
   // 5. The valve state captions are hidden until a valve is used.
   win.setVisible(Main::Label6, false);
   win.setVisible(Main::Label7, false);
+  // At the surface there is nothing shallower: the up arrow of the depth shows from 1 m on.
+  win.setVisible(Main::Image9, false);
 
   // 6.
   st.solenoidFault = "Normal";

@@ -87,20 +87,15 @@ void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args
     case Main::LHOO: if (click) hardwareSwitchClick(sim, Side::Left); break;
     case Main::RHOO: if (click) hardwareSwitchClick(sim, Side::Right); break;
     // Gas control.
+    // A valve's state caption lies over its cylinder: clicking it works the valve.
     case Main::Image7:
+    case Main::Label6:
       if (click) valveClick(sim, Gas::Oxygen);
       else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Oxygen);
       break;
-    case Main::Label6:
-      if (click) valveLabelClick(sim, Gas::Oxygen);
-      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Oxygen);
-      break;
     case Main::Image4:
-      if (click) valveClick(sim, Gas::Diluent);
-      else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Diluent);
-      break;
     case Main::Label7:
-      if (click) valveLabelClick(sim, Gas::Diluent);
+      if (click) valveClick(sim, Gas::Diluent);
       else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Diluent);
       break;
     case Main::Image6: injectorEvent(sim, Injector::Oxygen, ev); break;

@@ -82,6 +82,7 @@ TEST_F(SimTest, StartValues) {
   EXPECT_FALSE(sim.win[Main::Form].visible);  // until the disclaimer is accepted
   EXPECT_FALSE(sim.win[Main::Label6].visible);
   EXPECT_FALSE(sim.win[Main::Label7].visible);
+  EXPECT_FALSE(sim.win[Main::Image9].visible);  // nothing shallower than the surface
   EXPECT_EQ(sim.win[Main::Shape1].fillColour, (Rgb{30, 100, 30}));
   EXPECT_EQ(sim.win[Main::Shape2].fillColour, (Rgb{30, 100, 30}));
   EXPECT_EQ(sim.win[Main::StatusPanel1].caption, "  Version 1.0.2  ");

@@ -108,7 +108,7 @@ void App::buildMainWindow() {
     l->setMinimumWidth(80);
     status_->addPermanentWidget(l);
   }
-  // The time and date panels stay current: one update at every turn of the minute.
+  // The time and date panels stay current: one update at every turn of the second.
   clock_ = new QTimer(this);
   clock_->setSingleShot(true);
   connect(clock_, &QTimer::timeout, this, [this] { updateClock(); });
@@ -119,10 +119,9 @@ void App::updateClock() {
   const QDateTime now = QDateTime::currentDateTime();
   auto* t = static_cast<QLabel*>(mainView_->widget(static_cast<int>(Main::StatusPanel4)));
   auto* d = static_cast<QLabel*>(mainView_->widget(static_cast<int>(Main::StatusPanel5)));
-  t->setText(QLocale().toString(now.time(), QLocale::ShortFormat));
+  t->setText(now.time().toString(QStringLiteral("HH:mm:ss")));
   d->setText(QLocale().toString(now.date(), QLocale::ShortFormat));
-  const int msToNextMinute = 60000 - (now.time().second() * 1000 + now.time().msec()) + 50;
-  clock_->start(msToNextMinute);
+  clock_->start(1000 - now.time().msec() + 5);
 }
 
 void App::buildDialogs() {
