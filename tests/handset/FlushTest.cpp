@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <tuple>
 
 #include "handset/Calibration.h"
 #include "handset/Handset.h"
@@ -152,20 +154,67 @@ TEST_F(Flush, TheFlushEndsWhenTheProgramEnds) {
 namespace pelasim {
 namespace {
 
-// On a fast machine the flush steps are done in well under a second; the cells must still
-// follow the flushed loop before they are calibrated, or every later reading is too high.
-TEST_F(Flush, AFastMachineStillCalibratesOnSettledCells) {
-  host.processEventsCostMicros = 1;
-  st.calibrationPressureMb = 1010;
+// The flush is paced by the clock: every outcome, and the time it takes, is the same whether
+// letting events run costs a microsecond or half a millisecond.
+enum class Arrange { Calibrated, ValveClosedAfterThreeSeconds, SlowCell, FailedCell, RichLoop };
+
+struct PacedCase {
+  const char* name;
+  Arrange arrange;
+  int outcome;
+  std::uint32_t minMs, maxMs;  // how long the flush takes
+};
+
+class PacedFlush : public Flush, public ::testing::WithParamInterface<std::tuple<PacedCase, int>> {};
+
+TEST_P(PacedFlush, EndsAlikeAtAnyEventCost) {
+  const auto& [c, costMicros] = GetParam();
+  host.processEventsCostMicros = static_cast<std::uint64_t>(costMicros);
+  switch (c.arrange) {
+    case Arrange::Calibrated: st.calibrationPressureMb = 1010; break;
+    case Arrange::ValveClosedAfterThreeSeconds:
+      host.at(sim.tick() + 3000, [this] { h.click(Main::Image7); });
+      break;
+    case Arrange::SlowCell: st.slowCellNumber = 2; break;
+    case Arrange::FailedCell: st.cells[3].millivolts = 0; break;
+    // A loop already 0.1 bar above the flush gas ends the flush at once, before the loop can
+    // breathe down and pass the stuck test.
+    case Arrange::RichLoop:
+      st.depthMetres = 10;
+      st.loopPO2 = 1.5;
+      break;
+  }
+  const double po2Before = st.loopPO2;
   const std::uint32_t t = sim.tick();
   displayTick(sim, Side::Left);
-  EXPECT_GE(sim.tick() - t, 10000u);
-  ASSERT_EQ(hs(Side::Left).displayState, ds::CalibratingHold);
-  // Each cell reads its share of the flushed loop: 1.013 bar read as about 1.01.
-  host.runFor(1000);
-  for (std::size_t c = 1; c <= 3; ++c)
-    EXPECT_NEAR(st.cells[c].millivolts * hs(Side::Left).cellCalibration[c], 1.01, 0.02) << c;
+  EXPECT_EQ(hs(Side::Left).displayState, c.outcome);
+  EXPECT_GE(sim.tick() - t, c.minMs);
+  EXPECT_LE(sim.tick() - t, c.maxMs);
+  if (c.outcome == ds::CalibratingHold) {
+    // The cells have followed the flushed loop: 1.013 bar read as about 1.01.
+    host.runFor(1000);
+    for (std::size_t cell = 1; cell <= 3; ++cell)
+      EXPECT_NEAR(st.cells[cell].millivolts * hs(Side::Left).cellCalibration[cell], 1.01, 0.02);
+  }
+  if (c.arrange == Arrange::RichLoop) {
+    EXPECT_EQ(st.loopPO2, po2Before);
+  }
 }
+
+const PacedCase kPacedCases[] = {
+    {"Calibrated", Arrange::Calibrated, ds::CalibratingHold, 4000, 9000},
+    {"ValveClosedAfterThreeSeconds", Arrange::ValveClosedAfterThreeSeconds, ds::NoOxygen, 3000, 3100},
+    {"SlowCell", Arrange::SlowCell, ds::CellStuck, 4000, 9000},
+    {"FailedCell", Arrange::FailedCell, ds::CalCellFailure, 4000, 9000},
+    {"RichLoop", Arrange::RichLoop, ds::CellStuck, 0, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Outcomes, PacedFlush,
+                         ::testing::Combine(::testing::ValuesIn(kPacedCases), ::testing::Values(1, 20, 500)),
+                         [](const auto& p) {
+                           return std::string(std::get<0>(p.param).name) + "_" +
+                                  std::to_string(std::get<1>(p.param)) + "us";
+                         });
 
 }  // namespace
 }  // namespace pelasim
