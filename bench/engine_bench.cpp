@@ -4,9 +4,10 @@
 #include <filesystem>
 #include <string>
 
-#include "core/HeadlessRun.h"
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "app/Tasks.h"
+#include "app/HeadlessRun.h"
+#include "sim/Simulation.h"
+#include "app/Startup.h"
 #include "core/VirtualHost.h"
 #include "record/DiveRecord.h"
 #include "record/datafile/DataFile.h"
@@ -28,6 +29,7 @@ BENCHMARK(BM_IdleFiveHourDive)->Unit(benchmark::kMillisecond);
 Simulation& fullRecord(VirtualHost& host) {
   static Simulation* sim = [&host] {
     auto* s = new Simulation(host);
+    installTasks(*s);
     host.attach(s->timers);
     startUp(*s);
     for (int r = 1; r <= 18000; ++r) {

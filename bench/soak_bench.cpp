@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-#include "core/HeadlessRun.h"
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "app/HeadlessRun.h"
+#include "sim/Simulation.h"
+#include "app/Startup.h"
 #include "core/VirtualHost.h"
 #include "failures/Failures.h"
-#include "ui/Dispatch.h"
+#include "app/Dispatch.h"
 
 namespace {
 

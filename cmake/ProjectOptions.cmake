@@ -6,7 +6,9 @@ target_compile_options(pelasim_options INTERFACE
   $<$<BOOL:${PELASIM_WERROR}>:-Werror>)
 target_compile_definitions(pelasim_options INTERFACE
   QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
-  QT_NO_KEYWORDS)
+  QT_NO_KEYWORDS
+  # The program's version, from the project line: the one place it is written.
+  PELASIM_VERSION="${PROJECT_VERSION}")
 
 if(PELASIM_SANITIZE)
   target_compile_options(pelasim_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)

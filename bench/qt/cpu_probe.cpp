@@ -13,10 +13,10 @@
 #include <cstring>
 #include <sys/resource.h>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "handset/HandsetParts.h"
-#include "ui/Dispatch.h"
+#include "app/Dispatch.h"
 #include "ui/qt/App.h"
 
 namespace {

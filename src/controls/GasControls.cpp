@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "controls/Controls.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "loop/Loop.h"
 
 namespace pelasim {

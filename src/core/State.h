@@ -9,17 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "record/DiveRecord.h"
+#include "core/RecordTable.h"
+#include "core/Types.h"
 
 namespace pelasim {
-
-enum class Side : int { Left = 0, Right = 1 };
-constexpr Side other(Side s) { return s == Side::Left ? Side::Right : Side::Left; }
-
-struct Rgb {
-  std::uint8_t r = 0, g = 0, b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.

@@ -1,8 +1,7 @@
 // Bailing out: the diver leaves the loop for an open-circuit supply. Loop breathing stops,
 // the event goes into the dive record and the small "Bailed !" dialog stays in front until
 // the trainee returns to the loop or ends the program.
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
 
 #include "loop/Loop.h"
@@ -29,11 +28,9 @@ void bailedReturnClick(Simulation& sim) {
 }
 
 void bailedExitClick(Simulation& sim) {
-  // Ending the program from here goes through the same exit as the main window's Exit
-  // button, so the settings are saved and the dive record is written and shown. The dialog
-  // goes first: it would otherwise float over the results and any question about the file.
+  // The dialog goes first: it would otherwise float over the results and any question about
+  // the file. The event routing then runs the main window's exit routine.
   sim.bailed.setVisible(BailedId::Form, false);
-  exitRoutine(sim);
 }
 
 bool bailedCloseRequest(Simulation&) {

@@ -2,7 +2,7 @@
 // to support, through the desktop's mail program or by pasting it into any mail.
 #include "dialogs/BugReport.h"
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
 
 namespace pelasim {
@@ -63,6 +63,7 @@ std::string mailtoLink(std::string_view address, std::string_view subject, std::
 }
 
 void bugReportLoad(Simulation& sim) {
+  sim.bugReport.setCaption(BugId::Label3, bugReportInstructions());
   BugReportModel& form = sim.bugReport;
   form.setItems(BugId::Combo1, {kSeverities.begin(), kSeverities.end()});
   form.setValue(BugId::Combo1, -1);

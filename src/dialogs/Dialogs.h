@@ -15,7 +15,7 @@ void disclaimerRefuse(Simulation& sim);   // Command2 and any other close
 // Bail-out.
 void bailOutClick(Simulation& sim);         // Image20
 void bailedReturnClick(Simulation& sim);    // "&Return to Loop"
-void bailedExitClick(Simulation& sim);      // "E&xit"
+void bailedExitClick(Simulation& sim);      // "E&xit": hides the dialog (the exit routine follows)
 // The close box of `FrmBailed`; returns false: closing it any other way is refused.
 bool bailedCloseRequest(Simulation& sim);
 

@@ -1,6 +1,6 @@
 // The start-up disclaimer: the trainee must accept the safety warning before the simulator
 // can be used.
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
 
 namespace pelasim {

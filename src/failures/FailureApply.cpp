@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "failures/Failures.h"
 
 namespace pelasim {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "failures/OptionsForm.h"
+#include "forms/OptionsForm.h"
 
 namespace pelasim {
 

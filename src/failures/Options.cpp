@@ -1,7 +1,7 @@
 // The failure options dialog: the instructor's selection, the delay and the arm button.
 #include <string>
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "failures/Failures.h"
 
 namespace pelasim {

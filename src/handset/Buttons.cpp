@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 

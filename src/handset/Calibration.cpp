@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/HandsetParts.h"
 
 namespace pelasim {

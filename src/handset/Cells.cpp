@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 

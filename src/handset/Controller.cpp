@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/HandsetParts.h"
 

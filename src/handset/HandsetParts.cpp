@@ -1,7 +1,7 @@
 #include "handset/HandsetParts.h"
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 

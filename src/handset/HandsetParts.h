@@ -8,7 +8,7 @@
 
 #include "core/Scheduler.h"
 #include "core/State.h"
-#include "ui/MainWindow.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 

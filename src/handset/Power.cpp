@@ -3,7 +3,7 @@
 // and the handset picture that falls back after a button highlight.
 #include <string>
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 

@@ -1,5 +1,5 @@
 // Warnings and alarms of the running master, checked once a second.
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 

@@ -1,6 +1,6 @@
 // Failures that keep acting while they are set: free-flowing valves, a stuck-open solenoid,
 // a loop that leaks at depth and a flooded handset.
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "loop/Loop.h"
 
 namespace pelasim {

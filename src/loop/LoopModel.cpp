@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "core/Format.h"
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "loop/Loop.h"
 
 namespace pelasim {

@@ -2,16 +2,10 @@
 
 #include <algorithm>
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "record/datafile/DataFile.h"
 
 namespace pelasim {
-
-void recordMessage(Simulation& sim, std::string_view text) {
-  const int row = sim.st.recordRow;
-  if (row < 0 || row > DiveRecord::kLastRow) return;
-  sim.st.diveRecord.rows[static_cast<std::size_t>(row)].message = std::string(text);
-}
 
 void recordingTick(Simulation& sim) {
   State& st = sim.st;

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "record/datafile/DataFile.h"
 #include "support/SimFixture.h"

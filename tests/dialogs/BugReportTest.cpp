@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "dialogs/BugReport.h"
 #include "dialogs/Dialogs.h"
 #include "support/SimFixture.h"

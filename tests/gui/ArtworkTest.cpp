@@ -15,8 +15,8 @@
 #include <string>
 #include <utility>
 
-#include "dialogs/DialogForms.h"
-#include "ui/MainWindow.h"
+#include "forms/DialogForms.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 namespace {

@@ -15,7 +15,7 @@
 
 #include <functional>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "dialogs/BugReport.h"
 #include "dialogs/Dialogs.h"
 #include "gui/GuiFixture.h"

@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "ui/qt/App.h"
 

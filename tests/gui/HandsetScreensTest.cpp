@@ -10,8 +10,9 @@
 
 #include <memory>
 
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "app/Tasks.h"
+#include "sim/Simulation.h"
+#include "app/Startup.h"
 #include "core/VirtualHost.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
@@ -75,6 +76,7 @@ class HandsetScreens : public ::testing::Test {
  protected:
   void SetUp() override {
     sim = std::make_unique<Simulation>(host);
+    installTasks(*sim);
     host.attach(sim->timers);
     startUp(*sim);
     sim->st.cells[1].airMillivolts = 10.5;

@@ -6,11 +6,11 @@
 
 #include <memory>
 
-#include "core/HeadlessRun.h"
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "app/HeadlessRun.h"
+#include "sim/Simulation.h"
+#include "app/Startup.h"
 #include "core/VirtualHost.h"
-#include "ui/Dispatch.h"
+#include "app/Dispatch.h"
 
 namespace pelasim::testing {
 

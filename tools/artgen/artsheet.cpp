@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/MainWindow.h"
+#include "forms/MainWindow.h"
 
 using namespace pelasim;
 

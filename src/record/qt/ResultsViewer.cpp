@@ -14,12 +14,12 @@
 
 #include <cmath>
 
+#include "core/Version.h"
 #include "record/datafile/DiveTrace.h"
 #include "record/qt/DiveChartView.h"
 
 namespace pelasim {
 
-extern const char* const kViewerVersionFull;  // ViewerConfig.cpp
 
 namespace {
 
@@ -70,7 +70,7 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
   setWindowTitle(caption());
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
-  setProperty("programVersion", mode == Mode::Simulator ? QString::fromLatin1(kViewerVersionFull)
+  setProperty("programVersion", mode == Mode::Simulator ? QString::fromStdString(longVersionText())
                                                         : QStringLiteral("0.00.0001"));
 
   frame_ = new QGroupBox(tr("Data"), this);

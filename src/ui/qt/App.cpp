@@ -8,11 +8,12 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
+#include "app/Tasks.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/qt/KeepInFront.h"
 #include "failures/Failures.h"
-#include "ui/Dispatch.h"
+#include "app/Dispatch.h"
 
 #if __has_include("record/qt/ResultsViewer.h")
 #include "record/qt/ResultsViewer.h"
@@ -53,6 +54,7 @@ App::App(const QString& programDir, QObject* parent)
     : QObject(parent), host_(std::make_unique<QtHost>(programDir)) {
   // Creating the window starts its periodic tasks.
   sim_ = std::make_unique<Simulation>(*host_);
+  installTasks(*sim_);
   host_->setSyncCallback([this] { syncAll(); });
   host_->setEndCallback([this](const std::string& f) { endProgram(f); });
   buildMainWindow();

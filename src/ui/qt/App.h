@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "core/Simulation.h"
+#include "sim/Simulation.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtHost.h"
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "ui/Dispatch.h"
-#include "ui/FormModel.h"
+#include "app/Dispatch.h"
+#include "forms/FormModel.h"
 
 namespace pelasim {
 

@@ -1,12 +1,13 @@
 // OrvanePelaSim: the rebreather training simulator.
 #include <QApplication>
 
+#include "core/Version.h"
 #include "ui/qt/App.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("OrvanePelaSim"));
-  QApplication::setApplicationVersion(QStringLiteral("1.00.0002"));
+  QApplication::setApplicationVersion(QString::fromStdString(pelasim::longVersionText()));
   pelasim::App sim(QApplication::applicationDirPath());
   return sim.run();
 }

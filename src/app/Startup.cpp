@@ -1,12 +1,12 @@
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 #include <cmath>
 #include <filesystem>
 
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "core/Simulation.h"
-#include "dialogs/DialogForms.h"
+#include "sim/Simulation.h"
+#include "forms/DialogForms.h"
 #include "dialogs/Dialogs.h"
 #include "record/DiveRecord.h"
 #include "record/datafile/DataFile.h"

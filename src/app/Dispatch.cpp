@@ -1,8 +1,8 @@
-#include "ui/Dispatch.h"
+#include "app/Dispatch.h"
 
 #include "controls/Controls.h"
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "sim/Simulation.h"
+#include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
@@ -151,7 +151,12 @@ void dispatchSplash(Simulation& sim, SplashId id, MouseEvent ev) {
 void dispatchBailed(Simulation& sim, BailedId id, MouseEvent ev) {
   if (sim.ended || ev != MouseEvent::Click) return;
   if (id == BailedId::Command2) bailedReturnClick(sim);
-  else if (id == BailedId::Command1) bailedExitClick(sim);
+  else if (id == BailedId::Command1) {
+    // Ending the program from here goes through the same exit as the main window's Exit
+    // button, so the settings are saved and the dive record is written and shown.
+    bailedExitClick(sim);
+    exitRoutine(sim);
+  }
 }
 
 void dispatchBugReport(Simulation& sim, BugId id, MouseEvent ev) {

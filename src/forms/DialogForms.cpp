@@ -1,9 +1,8 @@
-#include "dialogs/DialogForms.h"
+#include "forms/DialogForms.h"
 
 #include <array>
 
-#include "dialogs/BugReport.h"
-#include "ui/MainWindow.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 namespace {
@@ -88,7 +87,6 @@ BugReportModel::BugReportModel() : Form<BugId>("FrmBugReport", kBug) {
   paintYellow(*this);
   init(BugId::Form).visible = false;
   init(BugId::Combo1).value = -1;
-  init(BugId::Label3).caption = bugReportInstructions();
 }
 
 }  // namespace pelasim

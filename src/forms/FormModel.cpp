@@ -1,4 +1,4 @@
-#include "ui/FormModel.h"
+#include "forms/FormModel.h"
 
 namespace pelasim {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "ui/FormModel.h"
+#include "forms/FormModel.h"
 
 namespace pelasim {
 

@@ -2,9 +2,9 @@
 // Routes the mouse events of every window element to its handler. The Qt widgets call these
 // and nothing else; tests may call them as a mouse would, or call the handlers directly.
 
-#include "dialogs/DialogForms.h"
-#include "failures/OptionsForm.h"
-#include "ui/MainWindow.h"
+#include "forms/DialogForms.h"
+#include "forms/OptionsForm.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 

@@ -12,17 +12,13 @@
 #include "core/Random.h"
 #include "core/Scheduler.h"
 #include "core/State.h"
-#include "dialogs/DialogForms.h"
-#include "failures/OptionsForm.h"
-#include "ui/MainWindow.h"
+#include "core/Version.h"
+#include "forms/DialogForms.h"
+#include "forms/OptionsForm.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 
-inline constexpr int kVersionMajor = PELASIM_VERSION_MAJOR;
-inline constexpr int kVersionMinor = PELASIM_VERSION_MINOR;
-inline constexpr int kVersionRevision = PELASIM_VERSION_PATCH;
-// "1.0.2"
-std::string versionText();
 
 class Simulation {
  public:

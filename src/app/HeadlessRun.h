@@ -2,9 +2,10 @@
 // A simulation on the virtual-time host, started up as the program starts it before the
 // disclaimer: what tests, benchmarks and headless runs drive.
 
-#include "core/Simulation.h"
-#include "core/Startup.h"
+#include "app/Startup.h"
+#include "app/Tasks.h"
 #include "core/VirtualHost.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 
@@ -14,6 +15,7 @@ struct HeadlessRun {
 
   // `started` false leaves the start-up routine to the caller (to store settings first).
   explicit HeadlessRun(bool started = true) {
+    installTasks(sim);
     host.attach(sim.timers);
     if (started) startUp(sim);
   }

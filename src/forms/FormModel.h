@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/State.h"
+#include "core/Types.h"
 
 namespace pelasim {
 

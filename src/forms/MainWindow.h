@@ -1,7 +1,7 @@
 #pragma once
 // The main window `OrvanePelaSim`: every element with its name, caption, tool tip and place.
 
-#include "ui/FormModel.h"
+#include "forms/FormModel.h"
 
 namespace pelasim {
 

@@ -1,8 +1,8 @@
-#include "failures/OptionsForm.h"
+#include "forms/OptionsForm.h"
 
 #include <array>
 
-#include "ui/MainWindow.h"
+#include "forms/MainWindow.h"
 
 namespace pelasim {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/MainWindow.h"
+#include "forms/MainWindow.h"
 
 #include <array>
 

@@ -1,21 +1,16 @@
-#include "core/Simulation.h"
+#include "app/Tasks.h"
 
+#include "app/Startup.h"
 #include "controls/Controls.h"
-#include "core/Startup.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
 #include "loop/Loop.h"
 #include "record/DiveRecord.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 
-std::string versionText() {
-  return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
-         std::to_string(kVersionRevision);
-}
-
-Simulation::Simulation(Host& h)
-    : host(h), timers([&h] { return h.tickCount(); }), startTick(h.tickCount()) {
+void installTasks(Simulation& sim) {
   struct Def {
     TimerId id;
     std::uint32_t interval;  // milliseconds
@@ -51,22 +46,12 @@ Simulation::Simulation(Host& h)
       {TimerId::RecordingTimer, 1000, true, recordingTick},
   };
   for (const Def& d : kTasks) {
-    timers.define(d.id, d.interval, d.enabled);
+    sim.timers.define(d.id, d.interval, d.enabled);
     auto* fn = d.handler;
-    timers.setHandler(d.id, [this, fn] {
-      if (!ended) fn(*this);
+    sim.timers.setHandler(d.id, [&sim, fn] {
+      if (!sim.ended) fn(sim);
     });
   }
-}
-
-void Simulation::record(std::string_view message) {
-  recordMessage(*this, message);
-  logEvent(EventKind::Status, message);
-}
-
-void Simulation::logEvent(EventKind kind, std::string_view text, std::string_view detail) {
-  if (observer == nullptr) return;
-  observer->event({elapsedMs(), st.recordRow, kind, std::string(text), std::string(detail)});
 }
 
 }  // namespace pelasim

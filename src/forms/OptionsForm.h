@@ -3,7 +3,7 @@
 // the arm button and the two service buttons. The ticks are the instructor's failure
 // selection; the dialog is only ever hidden, so they stay between openings.
 
-#include "ui/FormModel.h"
+#include "forms/FormModel.h"
 
 namespace pelasim {
 
