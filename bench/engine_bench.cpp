@@ -10,6 +10,7 @@
 #include "app/Startup.h"
 #include "core/VirtualHost.h"
 #include "record/DiveRecord.h"
+#include "support/GoldenDive.h"
 #include "record/datafile/DataFile.h"
 
 namespace {
@@ -25,6 +26,15 @@ void BM_IdleFiveHourDive(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_IdleFiveHourDive)->Unit(benchmark::kMillisecond);
+
+// The tests' golden dive: checklist, calibration, descent, a failure, bail-out and ascent.
+void BM_GoldenDive(benchmark::State& state) {
+  for (auto _ : state) {
+    HeadlessRun run;
+    benchmark::DoNotOptimize(golden::fly(run));
+  }
+}
+BENCHMARK(BM_GoldenDive)->Unit(benchmark::kMillisecond);
 
 Simulation& fullRecord(VirtualHost& host) {
   static Simulation* sim = [&host] {
