@@ -51,7 +51,7 @@ void BM_SoakFiveHoursWithFailures(benchmark::State& state) {
     st.handset(Side::Left).role = 1;
     st.handset(Side::Left).displayState = 17;
     st.handset(Side::Right).displayState = 5;
-    st.oxygenValveState = st.diluentValveState = "OPEN";
+    st.oxygenValveState = st.diluentValveState = Valve::Open;
     dispatchMain(sim, Main::Image18, MouseEvent::Click);
     dispatchMain(sim, Main::Image19, MouseEvent::Click);
     for (int m = 0; m < 15; ++m) dispatchMain(sim, Main::Image10, MouseEvent::Click);

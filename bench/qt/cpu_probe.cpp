@@ -53,11 +53,11 @@ int main(int argc, char** argv) {
     l.power = 1;
     l.role = 1;
     l.displayState = state;
-    st.oxygenValveState = "OPEN";
+    st.oxygenValveState = Valve::Open;
   };
   if (std::strcmp(scenario, "dive") == 0) {
-    st.oxygenValveState = st.diluentValveState = "OPEN";
-    st.mouthpieceState = "Open";
+    st.oxygenValveState = st.diluentValveState = Valve::Open;
+    st.mouthpieceState = Mouthpiece::Open;
     dispatchMain(sim, Main::Image19, MouseEvent::Click);
   } else if (std::strcmp(scenario, "burst") == 0) {
     leftHandsetIn(17);
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     // The controller fires at its next tick (within 6 s); measure from then on.
   } else if (std::strcmp(scenario, "flush") == 0) {
     leftHandsetIn(22);
-    st.mouthpieceState = "Open";
+    st.mouthpieceState = Mouthpiece::Open;
   }
   app.syncAll();
 

@@ -64,7 +64,7 @@ void startUp(Simulation& sim) {
 
   // 4. Environment, loop and valves.
   st.depthStep = 1;
-  st.mouthpieceState = "Closed";
+  st.mouthpieceState = Mouthpiece::Closed;
   st.breathing = 0;
   st.depthMetres = 0;
   st.surfacePressureMb = 1013;
@@ -80,8 +80,8 @@ void startUp(Simulation& sim) {
   st.soundOn = 1;
   st.loopPO2 = 0.21;
   st.loopCapacity = 16;
-  st.oxygenValveState = "OFF";
-  st.diluentValveState = "OFF";
+  st.oxygenValveState = Valve::Off;
+  st.diluentValveState = Valve::Off;
 
   // 5. The valve state captions are hidden until a valve is used.
   win.setVisible(Main::Label6, false);
@@ -90,7 +90,7 @@ void startUp(Simulation& sim) {
   win.setVisible(Main::Image9, false);
 
   // 6.
-  st.solenoidFault = "Normal";
+  st.solenoidFault = Solenoid::Normal;
 
   // 7. Oxygen cells: output in air, start output and a fixed offset of random sign. These
   // are the first nine draws of the run.

@@ -9,15 +9,16 @@
 namespace pelasim {
 namespace {
 
-struct Valve {
-  std::string State::*state;
+// A cylinder valve's state, its caption, the caption's hide timer and its record texts.
+struct ValveParts {
+  Valve State::*state;
   Main label;
   TimerId hideTimer;
   const char* opened;
   const char* closed;
 };
 
-Valve valveOf(Gas gas) {
+ValveParts valveOf(Gas gas) {
   if (gas == Gas::Oxygen)
     return {&State::oxygenValveState, Main::Label6, TimerId::Timer2, "O2 Valve Opened", "O2 Valve Closed"};
   return {&State::diluentValveState, Main::Label7, TimerId::Timer3, "Diluent Valve Opened",
@@ -25,8 +26,8 @@ Valve valveOf(Gas gas) {
 }
 
 // Shows the valve's state text for three seconds.
-void showValveState(Simulation& sim, const Valve& v) {
-  sim.win.setCaption(v.label, sim.st.*v.state);
+void showValveState(Simulation& sim, const ValveParts& v) {
+  sim.win.setCaption(v.label, valveText(sim.st.*v.state));
   sim.win.setVisible(v.label, true);
   sim.enable(v.hideTimer);
 }
@@ -40,21 +41,21 @@ double heldMs(std::uint32_t press, std::uint32_t release) {
 
 void valveClick(Simulation& sim, Gas gas) {
   State& st = sim.st;
-  const Valve v = valveOf(gas);
+  const ValveParts v = valveOf(gas);
   const char* message;
-  if (st.*v.state == "OFF") {
-    st.*v.state = "OPEN";
+  if (st.*v.state == Valve::Off) {
+    st.*v.state = Valve::Open;
     message = v.opened;
   } else {
     // A continuous flow fed by this cylinder stops hissing with it.
     if (gas == Gas::Oxygen) {
       if (st.o2InjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
-      if (st.solenoidFault == "Open") sim.stop(SoundChannel::GasControl);
+      if (st.solenoidFault == Solenoid::StuckOpen) sim.stop(SoundChannel::GasControl);
     } else {
       if (st.advFreeFlowFault == 1) sim.stop(SoundChannel::GasControl);
       if (st.diluentInjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
     }
-    st.*v.state = "OFF";
+    st.*v.state = Valve::Off;
     message = v.closed;
   }
   sim.record(message);
@@ -64,7 +65,7 @@ void valveClick(Simulation& sim, Gas gas) {
 void valveMouseMove(Simulation& sim, Gas gas) { showValveState(sim, valveOf(gas)); }
 
 void valveCaptionHideTick(Simulation& sim, Gas gas) {
-  const Valve v = valveOf(gas);
+  const ValveParts v = valveOf(gas);
   sim.win.setVisible(v.label, false);
   sim.disable(v.hideTimer);
 }
@@ -73,21 +74,21 @@ void injectorPress(Simulation& sim, Injector which) {
   State& st = sim.st;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == "OPEN") {
+      if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == Valve::Open) {
         st.o2InjectorPressTick = sim.tick();
         if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Diluent:
       if (st.diluentInjectorPhysicalFault == 0 && st.diluentInjectorFailedFault == 0 &&
-          st.diluentValveState == "OPEN") {
+          st.diluentValveState == Valve::Open) {
         st.diluentPressTick = sim.tick();
         if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Adv:
       st.diluentPressTick = sim.tick();
-      if (st.diluentValveState == "OPEN" && st.advFailedFault == 0 && st.soundOn == 1)
+      if (st.diluentValveState == Valve::Open && st.advFailedFault == 0 && st.soundOn == 1)
         sim.play(SoundChannel::GasControl, "shorthiss.wav");
       break;
   }
@@ -99,13 +100,13 @@ void injectorRelease(Simulation& sim, Injector which) {
     case Injector::Oxygen:
       if (st.o2InjectorFailedFault == 0) {
         st.o2InjectorReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.oxygenValveState == "OPEN") sim.stop(SoundChannel::GasControl);
+        if (st.soundOn == 1 && st.oxygenValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
       }
       break;
     case Injector::Diluent:
       if (st.diluentInjectorFailedFault == 0) {
         st.diluentReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.diluentValveState == "OPEN") sim.stop(SoundChannel::GasControl);
+        if (st.soundOn == 1 && st.diluentValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
       }
       break;
     case Injector::Adv:
@@ -124,7 +125,7 @@ void injectorClick(Simulation& sim, Injector which) {
   const char* message = nullptr;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault != 0 || st.o2InjectorFailedFault != 0 || st.oxygenValveState != "OPEN") return;
+      if (st.o2InjectorPhysicalFault != 0 || st.o2InjectorFailedFault != 0 || st.oxygenValveState != Valve::Open) return;
       litresPerMs = 0.5 / 100;  // 5 litres a second held
       o2Fraction = st.oxygenAnalysisPercent / 100;
       held = heldMs(st.o2InjectorPressTick, st.o2InjectorReleaseTick);
@@ -132,14 +133,14 @@ void injectorClick(Simulation& sim, Injector which) {
       break;
     case Injector::Diluent:
       if (st.diluentInjectorPhysicalFault != 0 || st.diluentInjectorFailedFault != 0 ||
-          st.diluentValveState != "OPEN")
+          st.diluentValveState != Valve::Open)
         return;
       litresPerMs = 0.5 / 100;
       held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
       message = "Manual Diluent Addition";
       break;
     case Injector::Adv:
-      if (!sim.ticked(Main::ADVOn) || st.advFailedFault != 0 || st.diluentValveState != "OPEN") return;
+      if (!sim.ticked(Main::ADVOn) || st.advFailedFault != 0 || st.diluentValveState != Valve::Open) return;
       litresPerMs = 0.2 / 100;  // 2 litres a second held
       held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
       message = "ADV Manually operated";
@@ -149,7 +150,7 @@ void injectorClick(Simulation& sim, Injector which) {
   addGas(st, litresPerMs * held, o2Fraction, st.ambientBar());
   sim.record(message);
   // With the mouthpiece open and nobody breathing, the added gas escapes through it.
-  if (st.mouthpieceState == "Open" && st.breathing == 0) st.counterlungPercent = saved;
+  if (st.mouthpieceState == Mouthpiece::Open && st.breathing == 0) st.counterlungPercent = saved;
 }
 
 void dumpPress(Simulation& sim) {
@@ -173,14 +174,14 @@ void advEnabledClick(Simulation& sim) { sim.win.setVisible(Main::Image17, sim.ti
 void mouthpieceClick(Simulation& sim) {
   State& st = sim.st;
   const char* message;
-  if (st.mouthpieceState == "Closed") {
+  if (st.mouthpieceState == Mouthpiece::Closed) {
     sim.win.setPicture(Main::Image18, "MouthO.jpg");
-    st.mouthpieceState = "Open";
+    st.mouthpieceState = Mouthpiece::Open;
     if (st.breathing == 1) sim.enable(TimerId::BreathTimer);
     message = "Mouthpiece Opened";
   } else {
     sim.win.setPicture(Main::Image18, "MouthC.jpg");
-    st.mouthpieceState = "Closed";
+    st.mouthpieceState = Mouthpiece::Closed;
     sim.disable(TimerId::BreathTimer);
     message = "Mouthpiece Closed";
   }

@@ -14,6 +14,16 @@
 
 namespace pelasim {
 
+// A cylinder valve; the screens call the states "OFF" and "OPEN".
+enum class Valve : std::uint8_t { Off, Open };
+// The mouthpiece; the record calls the states "Closed" and "Open".
+enum class Mouthpiece : std::uint8_t { Closed, Open };
+// The oxygen solenoid: working, or failed stuck open or stuck closed.
+enum class Solenoid : std::uint8_t { Normal, StuckOpen, StuckClosed };
+
+// "OPEN" or "OFF", as the valve's state caption shows it.
+inline const char* valveText(Valve v) { return v == Valve::Open ? "OPEN" : "OFF"; }
+
 // One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.
 struct HandsetRecord {
@@ -50,12 +60,12 @@ struct State {
   double counterlungPercent = 20;    // fill, percent of loopCapacity (not limited)
   double loopCapacity = 16;          // litres at 100 % fill
   int breathing = 0;                 // 1 = the diver breathes from the loop
-  std::string mouthpieceState = "Closed";  // "Open" or "Closed"
+  Mouthpiece mouthpieceState = Mouthpiece::Closed;
   double scrubberMinutes = 14;       // minutes breathed on this scrubber (persisted)
 
   // Diver's gas controls.
-  std::string oxygenValveState = "OFF";   // "OFF" or "OPEN"
-  std::string diluentValveState = "OFF";  // "OFF" or "OPEN"
+  Valve oxygenValveState = Valve::Off;
+  Valve diluentValveState = Valve::Off;
   std::uint32_t o2InjectorPressTick = 0, o2InjectorReleaseTick = 0;  // ms ticks
   std::uint32_t diluentPressTick = 0, diluentReleaseTick = 0;        // ms ticks
   std::uint32_t dumpPressTick = 0;                                   // ms tick
@@ -77,7 +87,7 @@ struct State {
 
   // Failure-mode training.
   int darkAtDepthFault = 0;
-  std::string solenoidFault = "Normal";     // "Normal", "Open" or "Closed"
+  Solenoid solenoidFault = Solenoid::Normal;
   int advFailedFault = 0;
   int advFreeFlowFault = 0;
   int o2InjectorFailedFault = 0;

@@ -61,9 +61,9 @@ void applyFailureOptions(Simulation& sim) {
       if (cell(st, c).millivolts == 0) cell(st, c).millivolts = 10;
   }
 
-  st.solenoidFault = ticked(option::SolenoidStuckClosed) ? "Closed"
-                     : ticked(option::SolenoidStuckOpen) ? "Open"
-                                                         : "Normal";
+  st.solenoidFault = ticked(option::SolenoidStuckClosed) ? Solenoid::StuckClosed
+                     : ticked(option::SolenoidStuckOpen) ? Solenoid::StuckOpen
+                                                         : Solenoid::Normal;
   if (ticked(option::MasterBatteryLow)) st.handset(masterSide(st)).batteryVolts = 5.3;
   else if (ticked(option::MasterBatteryExhausted)) st.handset(masterSide(st)).batteryVolts = 4.9;
 

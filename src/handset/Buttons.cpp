@@ -136,7 +136,7 @@ void middleClick(Simulation& sim, Side side) {
       showScreen(sim, side, "     CHECK DILUENT!      Confirm    ");
       break;
     case ds::CheckDiluent:
-      alarmIf(sim, st.diluentValveState == "OFF");
+      alarmIf(sim, st.diluentValveState == Valve::Off);
       if (sim.optionTicked(option::MustCalibrate)) {
         h.displayState = ds::MustCalibrate;
         showScreen(sim, side, "   MUST CALIBRATE!      YES                     NO ");
@@ -146,7 +146,7 @@ void middleClick(Simulation& sim, Side side) {
       }
       break;
     case ds::OpenValve:
-      alarmIf(sim, st.oxygenValveState == "OFF");
+      alarmIf(sim, st.oxygenValveState == Valve::Off);
       h.displayState = ds::MasterRunning;
       break;
     case ds::CalPressureMenu:
@@ -158,12 +158,12 @@ void middleClick(Simulation& sim, Side side) {
       showScreen(sim, side, "   Open Mouthpiece!       Confirm");
       break;
     case ds::OpenMouthpiece:
-      alarmIf(sim, st.mouthpieceState == "Closed");
+      alarmIf(sim, st.mouthpieceState == Mouthpiece::Closed);
       h.displayState = ds::OpenValveToFlush;
       showScreen(sim, side, "     OPEN O2 VALVE!        Confirm");
       break;
     case ds::OpenValveToFlush:
-      alarmIf(sim, st.oxygenValveState == "OFF");
+      alarmIf(sim, st.oxygenValveState == Valve::Off);
       h.displayState = ds::FlushAndCalibrate;
       showScreen(sim, side, "   FLUSHING BAG  " + screen::readings(h, 5));
       break;

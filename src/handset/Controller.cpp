@@ -54,7 +54,7 @@ void fireSolenoid(Simulation& sim, double po2) {
       if (std::isfinite(mixed)) st.loopPO2 = std::max(mixed, 0.0);
     }
     // A closed loop swells by the added gas; an open mouthpiece lets it out.
-    if (st.mouthpieceState == "Closed") st.counterlungPercent += kStepLitres * 100 / st.loopCapacity;
+    if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent += kStepLitres * 100 / st.loopCapacity;
     const std::uint32_t t1 = sim.tick();
     const std::uint32_t stepEnd = t1 + 1000;
     sim.host.waitProcessingUntil(tickAtOrBefore(stepEnd, lastDeadline) ? stepEnd : lastDeadline);
@@ -94,7 +94,7 @@ void controllerTick(Simulation& sim) {
   st.votedPO2 = fmt::roundDecimal(voted, 2);
   const double po2 = *st.votedPO2;
 
-  if (st.solenoidFault == "Normal" && po2 < st.currentSetpoint && st.oxygenValveState == "OPEN")
+  if (st.solenoidFault == Solenoid::Normal && po2 < st.currentSetpoint && st.oxygenValveState == Valve::Open)
     fireSolenoid(sim, po2);
 
   if (left.displayState == ds::MasterRunning || right.displayState == ds::MasterRunning)

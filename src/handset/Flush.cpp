@@ -72,7 +72,7 @@ void flushAndCalibrate(Simulation& sim, Side side) {
         finished = true;
         break;
       }
-      if (st.oxygenValveState != "OPEN") {
+      if (st.oxygenValveState != Valve::Open) {
         // No oxygen to flush with: no calibration.
         h.displayState = ds::NoOxygen;
         return;
@@ -91,7 +91,7 @@ void flushAndCalibrate(Simulation& sim, Side side) {
         st.flushClampCount = 0;
       }
       // With the mouthpiece open the added gas escapes and the fill is not kept.
-      if (st.mouthpieceState == "Closed") st.counterlungPercent = fill;
+      if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent = fill;
       if (st.flushClampCount >= kClampLimit) {
         finished = true;
         break;

@@ -22,7 +22,7 @@ void breathingToggleClick(Simulation& sim) {
   State& st = sim.st;
   if (sim.win[Main::Image19].left == kSmall[0]) {
     showBreathingPicture(sim, true);
-    if (st.mouthpieceState != "Open") {
+    if (st.mouthpieceState != Mouthpiece::Open) {
       // No breath through a closed mouthpiece: the alarm says so and nothing starts.
       if (st.soundOn == 1 && sim.ticked(Main::Check2)) sim.play(SoundChannel::Alarm, "alarm.wav");
       return;

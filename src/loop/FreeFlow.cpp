@@ -18,22 +18,22 @@ void freeFlowTick(Simulation& sim) {
   const bool sound = st.soundOn == 1;
   bool hissing = false;
 
-  if (st.diluentValveState == "OPEN" && st.advFreeFlowFault == 1 && sim.ticked(Main::ADVOn)) {
+  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(Main::ADVOn)) {
     if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
-  if (st.oxygenValveState == "OPEN" && st.o2InjectorStuckOnFault == 1) {
+  if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault == 1) {
     if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, oxygen, p);
   }
-  if (st.diluentValveState == "OPEN" && st.diluentInjectorStuckOnFault == 1) {
+  if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault == 1) {
     if (sound) sim.play(SoundChannel::FreeFlow, "longthiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
-  if (st.oxygenValveState == "OPEN" && st.solenoidFault == "Open") {
+  if (st.oxygenValveState == Valve::Open && st.solenoidFault == Solenoid::StuckOpen) {
     if (sound) sim.play(SoundChannel::GasControl, "injector.wav");
     addGas(st, kFlowLitres, oxygen, p);
   }

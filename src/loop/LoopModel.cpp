@@ -72,7 +72,7 @@ void loopTick(Simulation& sim) {
   }
 
   // Automatic diluent valve: tops up a loop that runs low.
-  if (st.counterlungPercent < 25 && st.diluentValveState == "OPEN" && st.advFailedFault == 0 &&
+  if (st.counterlungPercent < 25 && st.diluentValveState == Valve::Open && st.advFailedFault == 0 &&
       sim.ticked(Main::ADVOn) && st.diluentInjectorPhysicalFault == 0 &&
       st.o2InjectorPhysicalFault == 0) {
     if (st.soundOn == 1) sim.play(SoundChannel::General, "shorthiss.wav");

@@ -26,7 +26,7 @@ class GasControls : public SimTest {
 
 TEST_F(GasControls, ValvesOpenCloseAndShowTheirStateForThreeSeconds) {
   h.click(Main::Image7);
-  EXPECT_EQ(st.oxygenValveState, "OPEN");
+  EXPECT_EQ(st.oxygenValveState, Valve::Open);
   EXPECT_EQ(message(), "O2 Valve Opened");
   EXPECT_TRUE(sim.win[Main::Label6].visible);
   EXPECT_EQ(sim.win[Main::Label6].caption, "OPEN");
@@ -38,7 +38,7 @@ TEST_F(GasControls, ValvesOpenCloseAndShowTheirStateForThreeSeconds) {
 
   h.click(Main::Image4);
   h.click(Main::Image4);
-  EXPECT_EQ(st.diluentValveState, "OFF");
+  EXPECT_EQ(st.diluentValveState, Valve::Off);
   EXPECT_EQ(message(), "Diluent Valve Closed");
   EXPECT_EQ(sim.win[Main::Label7].caption, "OFF");
 }
@@ -49,12 +49,12 @@ TEST_F(GasControls, ClosingAFreeFlowingCylinderStopsItsHissFromTheValveOrItsCapt
   for (Main target : {Main::Image7, Main::Label6}) {
     h.click(Main::Image7);
     st.o2InjectorStuckOnFault = 1;
-    st.solenoidFault = "Open";
+    st.solenoidFault = Solenoid::StuckOpen;
     h.host.runFor(1000);
     const std::size_t before = host.sounds.size();
     dispatchMain(sim, Main::Label6, MouseEvent::Move);
     h.click(target);
-    EXPECT_EQ(st.oxygenValveState, "OFF");
+    EXPECT_EQ(st.oxygenValveState, Valve::Off);
     EXPECT_EQ(h.soundsSince(before), (std::vector<std::string>{"4:stop", "4:stop"}));
     EXPECT_EQ(message(), "O2 Valve Closed");
     h.click(Main::Label7);
@@ -170,7 +170,7 @@ TEST_F(GasControls, AnInjectionAboveFullClampsTheBar) {
 TEST_F(GasControls, MouthpieceTogglesPictureAndBreaths) {
   st.breathing = 1;
   h.click(Main::Image18);
-  EXPECT_EQ(st.mouthpieceState, "Open");
+  EXPECT_EQ(st.mouthpieceState, Mouthpiece::Open);
   EXPECT_EQ(sim.win[Main::Image18].picture, "MouthO.jpg");
   EXPECT_TRUE(sim.timers.enabled(TimerId::BreathTimer));
   EXPECT_EQ(message(), "Mouthpiece Opened");

@@ -40,10 +40,10 @@ TEST_F(SimTest, StartValues) {
   EXPECT_EQ(st.counterlungPercent, 20);
   EXPECT_EQ(st.loopCapacity, 16);
   EXPECT_EQ(st.breathing, 0);
-  EXPECT_EQ(st.mouthpieceState, "Closed");
-  EXPECT_EQ(st.oxygenValveState, "OFF");
-  EXPECT_EQ(st.diluentValveState, "OFF");
-  EXPECT_EQ(st.solenoidFault, "Normal");
+  EXPECT_EQ(st.mouthpieceState, Mouthpiece::Closed);
+  EXPECT_EQ(st.oxygenValveState, Valve::Off);
+  EXPECT_EQ(st.diluentValveState, Valve::Off);
+  EXPECT_EQ(st.solenoidFault, Solenoid::Normal);
   EXPECT_EQ(st.currentSetpoint, 0.7);
   EXPECT_EQ(st.calibrationPressureMb, 1000);
   EXPECT_EQ(st.calibrationOxygenPercent, 100);

@@ -20,7 +20,7 @@ using testing::SimTest;
 
 // The diver breathing from an open loop: large breathing picture, breaths running.
 void breatheFromOpenLoop(SimHarness& h) {
-  h.st().mouthpieceState = "Open";
+  h.st().mouthpieceState = Mouthpiece::Open;
   h.st().breathing = 1;
   h.sim->win.setGeometry(Main::Image19, 6120, 1200, 1080, 1800);
   h.sim->enable(TimerId::BreathTimer);
@@ -40,7 +40,7 @@ TEST_P(BailOutAlarm, SoundsOnlyWithOpenMouthpieceWarningsAndSound) {
   SimHarness h;
   Simulation& sim = *h.sim;
   breatheFromOpenLoop(h);
-  if (!open) h.st().mouthpieceState = "Closed";
+  if (!open) h.st().mouthpieceState = Mouthpiece::Closed;
   if (!warnings) clickCheckBox(sim, Main::Check2);
   if (!sound) clickCheckBox(sim, Main::Check1);
   ASSERT_EQ(sim.ticked(Main::Check2), warnings);
@@ -63,7 +63,7 @@ TEST_P(BailOutAlarm, SoundsOnlyWithOpenMouthpieceWarningsAndSound) {
   EXPECT_EQ(pic.width, 600);
   EXPECT_EQ(pic.height, 480);
   EXPECT_TRUE(sim.bailed[BailedId::Form].visible);
-  EXPECT_EQ(h.st().mouthpieceState, open ? "Open" : "Closed");
+  EXPECT_EQ(h.st().mouthpieceState, open ? Mouthpiece::Open : Mouthpiece::Closed);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllBoxes, BailOutAlarm,

@@ -128,7 +128,7 @@ TEST_F(Failures, EveryFlagOptionSetsItsFault) {
   EXPECT_EQ(st.dumpValvePhysicalFault, 1);
   EXPECT_EQ(st.o2InjectorPhysicalFault, 1);
   EXPECT_EQ(st.diluentInjectorPhysicalFault, 1);
-  EXPECT_EQ(st.solenoidFault, "Open");
+  EXPECT_EQ(st.solenoidFault, Solenoid::StuckOpen);
   EXPECT_TRUE(sim.timers.enabled(TimerId::FloodTimer));
   EXPECT_EQ(st.handset(Side::Right).batteryVolts, 5.3);
   EXPECT_EQ(st.handset(Side::Left).batteryVolts, 6.2);
@@ -152,7 +152,7 @@ TEST_F(Failures, ArmingWithNothingTickedClearsEverything) {
   applyFailureOptions(sim);
   EXPECT_EQ(st.darkAtDepthFault, 0);
   EXPECT_EQ(st.advFailedFault, 0);
-  EXPECT_EQ(st.solenoidFault, "Normal");
+  EXPECT_EQ(st.solenoidFault, Solenoid::Normal);
   EXPECT_FALSE(sim.timers.enabled(TimerId::FloodTimer));
   EXPECT_EQ(st.cellDriftRate, (std::array<double, 4>{st.cellDriftRate[0], 0, 0, 0}));
   if (failed > 0) {
@@ -278,8 +278,8 @@ TEST_F(Failures, ClosingTheDialogKeepsTheSelection) {
 // Continuous failures.
 
 TEST_F(Failures, AStuckOpenSolenoidFillsTheLoopWithOxygen) {
-  st.oxygenValveState = "OPEN";
-  st.solenoidFault = "Open";
+  st.oxygenValveState = Valve::Open;
+  st.solenoidFault = Solenoid::StuckOpen;
   freeFlowTick(sim);
   EXPECT_NEAR(st.loopPO2, (0.21 * 3.2 + 1.013 * 0.7) / 3.9, 1e-12);
   EXPECT_EQ(h.soundsSince().back(), "4:injector.wav");
@@ -291,7 +291,7 @@ TEST_F(Failures, FreeFlowsNeedTheirValveAndTheAdvBox) {
   freeFlowTick(sim);
   EXPECT_EQ(st.counterlungPercent, 20);
   EXPECT_TRUE(host.sounds.empty());
-  st.diluentValveState = "OPEN";
+  st.diluentValveState = Valve::Open;
   clickCheckBox(sim, Main::ADVOn);  // unticked: no ADV free flow
   freeFlowTick(sim);
   EXPECT_DOUBLE_EQ(st.counterlungPercent, 20 + 4.375);
@@ -302,11 +302,11 @@ TEST_F(Failures, FreeFlowsNeedTheirValveAndTheAdvBox) {
 }
 
 TEST_F(Failures, TheFreeFlowHissEndsWithTheFlow) {
-  st.oxygenValveState = "OPEN";
+  st.oxygenValveState = Valve::Open;
   st.o2InjectorStuckOnFault = 1;
   freeFlowTick(sim);
   EXPECT_EQ(h.soundsSince().back(), "5:longhiss.wav");
-  st.oxygenValveState = "OFF";
+  st.oxygenValveState = Valve::Off;
   freeFlowTick(sim);
   EXPECT_EQ(h.soundsSince().back(), "5:stop");
   const std::size_t n = host.sounds.size();
@@ -315,7 +315,7 @@ TEST_F(Failures, TheFreeFlowHissEndsWithTheFlow) {
 }
 
 TEST_F(Failures, AnAdvFreeFlowFillsAndVentsTheLoop) {
-  st.diluentValveState = "OPEN";
+  st.diluentValveState = Valve::Open;
   st.advFreeFlowFault = 1;
   double highest = 0;
   bool vented = false;

@@ -9,8 +9,8 @@ namespace {
 TEST_F(RunningGuiTest, ValvesMouthpieceBreathingDepthInjectionAndDump) {
   click(Main::Image7);
   click(Main::Image4);
-  EXPECT_EQ(st().oxygenValveState, "OPEN");
-  EXPECT_EQ(st().diluentValveState, "OPEN");
+  EXPECT_EQ(st().oxygenValveState, Valve::Open);
+  EXPECT_EQ(st().diluentValveState, Valve::Open);
   EXPECT_TRUE(app->mainView().widget(static_cast<int>(Main::Label6))->isVisible());
   click(Main::Image18);
   click(Main::Image19);

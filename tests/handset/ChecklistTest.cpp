@@ -178,7 +178,7 @@ TEST_F(HandsetTest, CalibrationAnswerLeadsThroughTheMenusToTheFlush) {
   EXPECT_EQ(hs(Side::Left).displayState, ds::OpenValveToFlush);
   EXPECT_EQ(screen(Side::Left), "     OPEN O2 VALVE!        Confirm");
   hs(Side::Left).cellPO2 = {0, 0.21, 0.2, 1.0};
-  st.oxygenValveState = "OPEN";
+  st.oxygenValveState = Valve::Open;
   sound0 = host.sounds.size();
   clickMiddle(Side::Left);
   EXPECT_TRUE(h.soundsSince(sound0).empty());
@@ -209,9 +209,9 @@ TEST_F(HandsetTest, AlarmsNeedTheWarningsBoxAndTheSound) {
     return h.soundsSince(sound0);
   };
   EXPECT_EQ(confirmDiluent(), (std::vector<std::string>{"1:alarm.wav"}));
-  st.diluentValveState = "OPEN";
+  st.diluentValveState = Valve::Open;
   EXPECT_TRUE(confirmDiluent().empty());
-  st.diluentValveState = "OFF";
+  st.diluentValveState = Valve::Off;
   clickCheckBox(sim, Main::Check2);  // Warnings off
   EXPECT_TRUE(confirmDiluent().empty());
   clickCheckBox(sim, Main::Check2);

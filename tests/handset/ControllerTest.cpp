@@ -19,7 +19,7 @@ class Controller : public HandsetTest {
   void SetUp() override {
     HandsetTest::SetUp();
     runAsMaster(Side::Left);
-    st.oxygenValveState = "OPEN";
+    st.oxygenValveState = Valve::Open;
     // These tests run the controller tick themselves; its timer would nest a second one.
     sim.disable(TimerId::ComputerTimer);
   }
@@ -43,7 +43,7 @@ class Votes : public Controller, public ::testing::WithParamInterface<VoteCase> 
 
 TEST_P(Votes, LeaveOutTheReadingFurthestFromTheMiddle) {
   const VoteCase& v = GetParam();
-  st.solenoidFault = "Closed";
+  st.solenoidFault = Solenoid::StuckClosed;
   readings(v.a, v.b, v.c);
   controllerTick(sim);
   ASSERT_TRUE(st.votedPO2.has_value());
@@ -82,12 +82,12 @@ TEST_F(Controller, NoFiringAtTheSetpointWithTheValveClosedOrAFaultySolenoid) {
   readings(0.7, 0.7, 0.7);
   EXPECT_EQ(fire(), 0);
   readings(0.5, 0.5, 0.5);
-  st.oxygenValveState = "OFF";
+  st.oxygenValveState = Valve::Off;
   EXPECT_EQ(fire(), 0);
-  st.oxygenValveState = "OPEN";
-  for (const char* fault : {"Closed", "Open"}) {
+  st.oxygenValveState = Valve::Open;
+  for (Solenoid fault : {Solenoid::StuckClosed, Solenoid::StuckOpen}) {
     st.solenoidFault = fault;
-    EXPECT_EQ(fire(), 0) << fault;
+    EXPECT_EQ(fire(), 0) << static_cast<int>(fault);
   }
   EXPECT_EQ(hs(Side::Left).batteryVolts, 6.2);
 }
@@ -112,7 +112,7 @@ TEST_F(Controller, AFiringCostsBatteryAndSoundsForOnePulse) {
 
 TEST_F(Controller, TheBurstMixesCylinderGasIntoTheLoop) {
   st.currentSetpoint = 1.3;
-  st.mouthpieceState = "Open";
+  st.mouthpieceState = Mouthpiece::Open;
   st.loopPO2 = 0.5;
   readings(1.2, 1.2, 1.2);  // one step
   const double fill = st.counterlungPercent;
@@ -129,7 +129,7 @@ TEST_F(Controller, TheRightHandsetsReadingsAreVotedWhenTheLeftIsNotMaster) {
   hs(Side::Right).role = 1;
   hs(Side::Right).displayState = ds::MasterRunning;
   hs(Side::Right).cellPO2 = {0, 0.9, 0.9, 0.9};
-  st.solenoidFault = "Closed";
+  st.solenoidFault = Solenoid::StuckClosed;
   controllerTick(sim);
   EXPECT_EQ(st.votedPO2, 0.9);
 }
@@ -144,7 +144,7 @@ TEST_F(Controller, NothingIsVotedWithoutARunningMaster) {
 
 TEST_F(Controller, AWarningScreenReturnsToTheRunningScreen) {
   hs(Side::Left).displayState = ds::LowOxygenScreen;
-  st.solenoidFault = "Closed";
+  st.solenoidFault = Solenoid::StuckClosed;
   controllerTick(sim);
   EXPECT_EQ(hs(Side::Left).displayState, ds::MasterRunning);
 }
@@ -167,7 +167,7 @@ TEST_F(Controller, ATickDueDuringABurstIsSkipped) {
 }
 
 TEST_F(Controller, TheSetpointSwitchNeedsTheRunningMastersMiddleButton) {
-  st.solenoidFault = "Closed";
+  st.solenoidFault = Solenoid::StuckClosed;
   press(Main::Label10);
   host.runFor(1999);
   EXPECT_EQ(st.currentSetpoint, 0.7);

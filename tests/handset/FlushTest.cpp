@@ -24,8 +24,8 @@ class Flush : public HandsetTest {
     l.power = 1;
     l.role = 1;
     l.displayState = ds::FlushAndCalibrate;
-    st.oxygenValveState = "OPEN";
-    st.mouthpieceState = "Open";
+    st.oxygenValveState = Valve::Open;
+    st.mouthpieceState = Mouthpiece::Open;
   }
   bool recorded(const std::string& m) {
     for (const RecordRow& r : st.diveRecord.rows)
@@ -59,7 +59,7 @@ TEST_F(Flush, AFactorIsTheCalibrationGasOverTheSettledOutput) {
 }
 
 TEST_F(Flush, ClosedValveEndsInNoOxygen) {
-  st.oxygenValveState = "OFF";
+  st.oxygenValveState = Valve::Off;
   displayTick(sim, Side::Left);
   EXPECT_EQ(hs(Side::Left).displayState, ds::NoOxygen);
   EXPECT_TRUE(recorded("Calibration Started"));
@@ -97,7 +97,7 @@ TEST_F(Flush, AFailedCellFailsTheCalibration) {
 }
 
 TEST_F(Flush, AClosedMouthpieceKeepsTheFlushGasInTheLoop) {
-  st.mouthpieceState = "Closed";
+  st.mouthpieceState = Mouthpiece::Closed;
   st.advFailedFault = 1;  // no venting by the over-pressure valve
   displayTick(sim, Side::Left);
   EXPECT_EQ(st.counterlungPercent, 100);
@@ -113,7 +113,7 @@ TEST_F(Flush, TheRightHandsetsFirstScreenHasOneBlankLess) {
   r.power = 1;
   r.displayState = ds::FlushAndCalibrate;
   r.cellPO2 = {0, 0.2, 0.21, 0.21};
-  st.oxygenValveState = "OFF";  // ends after the first screen
+  st.oxygenValveState = Valve::Off;  // ends after the first screen
   displayTick(sim, Side::Right);
   EXPECT_EQ(sim.win[Main::Label15].caption, "   FLUSHING BAG  0.20      0.21     0.21");
   hs(Side::Left).cellPO2 = {0, 0.21, 0.2, 0.21};

@@ -114,7 +114,7 @@ TEST_F(PowerTest, AHandsetSwitchedOffIsNeverMasterAgainstARunningOne) {
   EXPECT_EQ(hs(Side::Right).role, 1);
   hs(Side::Right).cellPO2 = {0, 0.3, 0.3, 0.3};
   st.loopPO2 = 0.3;
-  st.oxygenValveState = "OFF";  // no burst: the reading stays as set
+  st.oxygenValveState = Valve::Off;  // no burst: the reading stays as set
   host.runFor(6100);
   ASSERT_TRUE(st.votedPO2.has_value());
   EXPECT_LT(*st.votedPO2, 0.4);

@@ -104,7 +104,7 @@ struct AdvCase {
 class AutomaticDiluentValve : public SimTest, public ::testing::WithParamInterface<AdvCase> {};
 
 TEST_P(AutomaticDiluentValve, AddsHalfALitreBelow25Percent) {
-  st.diluentValveState = "OPEN";
+  st.diluentValveState = Valve::Open;
   st.counterlungPercent = GetParam().fill;
   host.runFor(503);
   EXPECT_DOUBLE_EQ(st.counterlungPercent, GetParam().fill + (GetParam().adds ? 3.125 : 0));
@@ -116,13 +116,13 @@ INSTANTIATE_TEST_SUITE_P(Fill, AutomaticDiluentValve,
 TEST_F(SimTest, AutomaticDiluentValveNeedsEveryCondition) {
   auto tickAdds = [&](auto setup) {
     testing::SimHarness run;
-    run.st().diluentValveState = "OPEN";
+    run.st().diluentValveState = Valve::Open;
     setup(run);
     run.host.runFor(503);
     return run.st().counterlungPercent > 20;
   };
   EXPECT_TRUE(tickAdds([](testing::SimHarness&) {}));
-  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().diluentValveState = "OFF"; }));
+  EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().diluentValveState = Valve::Off; }));
   EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().advFailedFault = 1; }));
   EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { clickCheckBox(*run.sim, Main::ADVOn); }));
   EXPECT_FALSE(tickAdds([](testing::SimHarness& run) { run.st().diluentInjectorPhysicalFault = 1; }));
