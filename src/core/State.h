@@ -76,8 +76,8 @@ struct State {
   double currentSetpoint = 0.7;             // bar
   std::optional<double> votedPO2;           // voted PO2 as the master shows it (two decimals), bar; none at start
   std::optional<double> cellSpread;         // bar; unset until the first controller tick
-  std::string setpointSwitchSide;           // "L" or "R"
-  std::string switchOffSide;                // "Left" or "Right"
+  std::optional<Side> setpointSwitchSide;   // handset whose middle button went down last
+  std::optional<Side> switchOffSide;        // handset whose two right buttons were pressed last
   Rgb screenBackColour{30, 100, 30};
   double calibrationPressureMb = 1000;      // millibars
   double calibrationOxygenPercent = 100;    // percent

@@ -247,7 +247,7 @@ void buttonPress(Simulation& sim, Side side, Button b) {
         if (h.power == 1 && !calibrating(h)) lightScreen(sim, side, kLongLightMs);
       }
       // Held for the timer's interval, the middle button switches the master's setpoint.
-      st.setpointSwitchSide = std::string(p.letter);
+      st.setpointSwitchSide = side;
       sim.enable(TimerId::SetPointTimer);
       break;
     case Button::Right:
@@ -282,7 +282,7 @@ void pairPress(Simulation& sim, Side side, ButtonPair pair) {
   if (!outer) {
     // Held for a second, the two right buttons switch the electronics off.
     sim.enable(TimerId::SwitchOffTimer);
-    st.switchOffSide = std::string(p.word);
+    st.switchOffSide = side;
   }
   if (h.hardwareSwitch == 1) {
     showPicture(sim, side, outer ? picture::BothOuter : picture::BothRight);

@@ -106,7 +106,7 @@ void setpointSwitchTick(Simulation& sim) {
   sim.disable(TimerId::SetPointTimer);  // one switch per press
   for (Side s : {Side::Left, Side::Right}) {
     const HandsetRecord& h = st.handset(s);
-    if (h.displayState != ds::MasterRunning || st.setpointSwitchSide != partsOf(s).letter) continue;
+    if (h.displayState != ds::MasterRunning || st.setpointSwitchSide != s) continue;
     if (st.currentSetpoint == h.highSetpoint) st.currentSetpoint = h.lowSetpoint;
     else if (st.currentSetpoint == h.lowSetpoint) st.currentSetpoint = h.highSetpoint;
     return;

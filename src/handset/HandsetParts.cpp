@@ -8,12 +8,10 @@ namespace pelasim {
 const HandsetParts& partsOf(Side side) {
   static constexpr HandsetParts kLeft{Main::Image2,        Main::Label14,       Main::Shape1,
                                       Main::Label18,       Main::Label19,       TimerId::Timer8,
-                                      TimerId::LHLightTimer, TimerId::Timer6,   "Left",
-                                      "L"};
+                                      TimerId::LHLightTimer, TimerId::Timer6,   "Left"};
   static constexpr HandsetParts kRight{Main::Image3,        Main::Label15,       Main::Shape2,
                                        Main::Label20,       Main::Label21,       TimerId::Timer9,
-                                       TimerId::RHLightTimer, TimerId::Timer7,   "Right",
-                                       "R"};
+                                       TimerId::RHLightTimer, TimerId::Timer7,   "Right"};
   return side == Side::Left ? kLeft : kRight;
 }
 

@@ -25,7 +25,6 @@ struct HandsetParts {
   TimerId light;        // backlight (LHLightTimer / RHLightTimer)
   TimerId restore;      // picture restore (Timer6 / Timer7)
   std::string_view word;    // "Left" / "Right", as in the status messages
-  std::string_view letter;  // "L" / "R", for the setpoint switch
 };
 
 const HandsetParts& partsOf(Side side);

@@ -64,9 +64,9 @@ void hardwareSwitchClick(Simulation& sim, Side side) {
 void softSwitchOffTick(Simulation& sim) {
   sim.disable(TimerId::SwitchOffTimer);
   const State& st = sim.st;
-  if (st.handset(Side::Left).hardwareSwitch == 1 && st.switchOffSide == "Left")
+  if (st.handset(Side::Left).hardwareSwitch == 1 && st.switchOffSide == Side::Left)
     softSwitchOff(sim, Side::Left);
-  if (st.handset(Side::Right).hardwareSwitch == 1 && st.switchOffSide == "Right")
+  if (st.handset(Side::Right).hardwareSwitch == 1 && st.switchOffSide == Side::Right)
     softSwitchOff(sim, Side::Right);
 }
 

@@ -132,7 +132,7 @@ TEST_F(PowerTest, SoftSwitchOffAfterHoldingTheRightPairForASecondHandsOverToARun
   EXPECT_EQ(lastMessage(), "Left handset: both right buttons");
   EXPECT_EQ(sim.win[Main::Label19].tag, "1");
   EXPECT_EQ(picture(Side::Left), "HSBothRight.jpg");
-  EXPECT_EQ(st.switchOffSide, "Left");
+  EXPECT_EQ(st.switchOffSide, Side::Left);
   host.runFor(999);
   EXPECT_EQ(hs(Side::Left).power, 1);
   host.runFor(1);
@@ -182,7 +182,7 @@ TEST_F(PowerTest, RightHandsetSoftSwitchOffHandsOverToTheLeft) {
   EXPECT_EQ(hs(Side::Right).power, 0);
   EXPECT_EQ(hs(Side::Left).role, 1);
   EXPECT_EQ(hs(Side::Left).displayState, ds::MasterRunning);
-  EXPECT_EQ(st.switchOffSide, "Right");
+  EXPECT_EQ(st.switchOffSide, Side::Right);
 }
 
 TEST_F(PowerTest, HoldingTheRightPairWithTheSwitchOffDoesNothing) {
@@ -368,12 +368,12 @@ TEST_F(PowerTest, HighlightDoesNotTurnASwitchedOffHandsetBackOn) {
 // The held middle button arms the setpoint switch.
 TEST_F(PowerTest, MiddleButtonArmsTheSetpointSwitchWhileHeld) {
   press(Main::Label12);  // switch off: it arms all the same
-  EXPECT_EQ(st.setpointSwitchSide, "R");
+  EXPECT_EQ(st.setpointSwitchSide, Side::Right);
   EXPECT_TRUE(sim.timers.enabled(TimerId::SetPointTimer));
   release(Main::Label12);
   EXPECT_FALSE(sim.timers.enabled(TimerId::SetPointTimer));
   press(Main::Label10);
-  EXPECT_EQ(st.setpointSwitchSide, "L");
+  EXPECT_EQ(st.setpointSwitchSide, Side::Left);
   EXPECT_TRUE(sim.timers.enabled(TimerId::SetPointTimer));
   release(Main::Label10);
   EXPECT_FALSE(sim.timers.enabled(TimerId::SetPointTimer));
