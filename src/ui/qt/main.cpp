@@ -1,12 +1,25 @@
 // OrvanePelaSim: the rebreather training simulator.
 #include <QApplication>
+#include <QSessionManager>
 
 #include "ui/qt/App.h"
+#include "ui/qt/ExitSignals.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("OrvanePelaSim"));
   QApplication::setApplicationVersion(QStringLiteral("1.00.0002"));
   pelasim::App sim(QApplication::applicationDirPath());
-  return sim.run();
+  // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the exit routine, as the
+  // Exit button does, without any question that could hold the program up.
+  pelasim::ExitSignals signals;
+  QObject::connect(&signals, &pelasim::ExitSignals::exitRequested, &sim,
+                   [&sim](int) { sim.exitWithoutQuestions(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &sim,
+                   [&sim](QSessionManager&) { sim.exitWithoutQuestions(); });
+  // Where Qt ends the process itself (a broken display connection), the dive is saved first.
+  pelasim::runAtProcessExit([&sim] { sim.exitWithoutQuestions(false); });
+  const int code = sim.run();
+  pelasim::runAtProcessExit({});
+  return code;
 }
