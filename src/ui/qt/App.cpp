@@ -284,6 +284,7 @@ void App::startLibrary() {
       host_->message(text);
     }
   }
+  if (sim_->ended) return;  // a signal ended the program while the message was open
 
   const State& st = sim_->st;
   library::NewDive dive;
@@ -338,7 +339,8 @@ void App::exitWithoutQuestions(bool fromEventLoop) {
 }
 
 int App::run() {
-  if (!start()) return 0;
+  // A signal during the disclaimer or the start-up messages has ended the program already.
+  if (!start() || sim_->ended) return 0;
   return QApplication::exec();
 }
 
