@@ -341,7 +341,13 @@ void App::exitWithoutQuestions(bool fromEventLoop) {
 int App::run() {
   // A signal during the disclaimer or the start-up messages has ended the program already.
   if (!start() || sim_->ended) return 0;
-  return QApplication::exec();
+  // Where Qt ends the process itself (a broken display connection calls exit()), the dive is
+  // saved first. Registered after the start-up so that it runs before the library objects
+  // the start-up used (settings) are torn down.
+  runAtProcessExit([this] { exitWithoutQuestions(false); });
+  const int code = QApplication::exec();
+  runAtProcessExit({});
+  return code;
 }
 
 void App::endProgram(const std::string& resultsFile) {

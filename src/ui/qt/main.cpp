@@ -17,9 +17,5 @@ int main(int argc, char** argv) {
                    [&sim](int) { sim.exitWithoutQuestions(); });
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &sim,
                    [&sim](QSessionManager&) { sim.exitWithoutQuestions(); });
-  // Where Qt ends the process itself (a broken display connection), the dive is saved first.
-  pelasim::runAtProcessExit([&sim] { sim.exitWithoutQuestions(false); });
-  const int code = sim.run();
-  pelasim::runAtProcessExit({});
-  return code;
+  return sim.run();
 }
