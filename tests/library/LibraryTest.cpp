@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -29,9 +30,9 @@ namespace fs = std::filesystem;
 class LibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("pelasim-library-" + std::to_string(::getpid()) + "-" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
+    dir = fs::temp_directory_path() / ("pelasim-library-" + std::to_string(::getpid()) + "-" + name);
     fs::remove_all(dir);
     fs::create_directories(dir);
   }
