@@ -212,7 +212,8 @@ std::unique_ptr<DiveLibrary> DiveLibrary::open(const std::string& folder, Access
     lib->exec("PRAGMA synchronous=FULL");
   }
   lib->exec("PRAGMA foreign_keys=ON");
-  if (version < kSchemaVersion && !lib->migrate(version)) {
+  // Only the simulator migrates: a viewer reads what is there.
+  if (access == Access::ReadWrite && version < kSchemaVersion && !lib->migrate(version)) {
     error = lib->error_;
     return nullptr;
   }
