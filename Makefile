@@ -7,7 +7,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev \
-	libgl1-mesa-dev libsdl2-mixer-dev libgtest-dev libgmock-dev libbenchmark-dev \
+	libgl1-mesa-dev libsdl2-mixer-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth fonts-liberation2 locales python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -8,6 +8,7 @@ trap 'rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
 "$bin/pelasim_bench" --benchmark_format=console --benchmark_color=false > "$tmp/bench.txt" 2>/dev/null
+"$bin/pelasim_library_bench" --benchmark_format=console --benchmark_color=false >> "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
 
 # Peak memory of the standalone viewer showing a five-hour record.
@@ -37,6 +38,10 @@ echo "| Read the 18000-row data file | $(ms BM_ReadFiveHourDataFile) | |"
 echo "| Viewer: read and chart 18000 rows | $(viewer 'loadFile') | < 150 ms |"
 echo "| Viewer: load and first paint | $(viewer 'load + paint') | |"
 echo "| Standalone viewer peak memory on 18000 rows | $(cat "$tmp/viewer_rss.txt") MB | < 120 MB |"
+echo "| Dive library: one second's commit (sample and message, disk flushed), median | $(ms BM_PerSecondCommit_median) | < 1 ms |"
+echo "| Dive library: size of a five-hour dive | $(counter BM_FiveHourDiveSize/iterations:1 library_MB) MB | < 3 MB |"
+echo "| Dive library: list 1,000 dives | $(ms BM_ListThousandDives) | < 100 ms |"
+echo "| Data file of one 62.9-million-comma line: read and parse | $(ms BM_OverlongLine/iterations:3), peak $(counter BM_OverlongLine/iterations:3 peak_MB) MB | < 2 s, < 200 MB |"
 echo "| Simulator CPU, idle | $(cpu idle) | |"
 echo "| Simulator CPU, diver breathing with the ADV working | $(cpu dive) | < 1 % |"
 echo "| Simulator CPU, during a 15 s controller burst | $(cpu burst) | |"

@@ -31,7 +31,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libqt6core6, libqt6gui6, libqt6widgets6, libqt6charts6, qt6-qpa-plugins, libsdl2-mixer-2.0-0, fonts-liberation2")
+  "libqt6core6, libqt6gui6, libqt6widgets6, libqt6charts6, qt6-qpa-plugins, libsdl2-mixer-2.0-0, libsqlite3-0, fonts-liberation2")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES TRUE)
 include(CPack)

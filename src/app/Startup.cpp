@@ -1,7 +1,11 @@
 #include "app/Startup.h"
 
+#include <cstdio>
 #include <cmath>
 #include <filesystem>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/Format.h"
 #include "core/Messages.h"
@@ -148,16 +152,81 @@ bool afterDisclaimer(Simulation& sim) {
   return true;
 }
 
-std::string writeDataFileSafely(Simulation& sim, const std::string& firstPath) {
+std::int64_t dataFileStamp(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return 0;
+  return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+}
+
+std::string datedDataFilePath(const std::string& path, const LocalDateTime& when) {
+  namespace fs = std::filesystem;
+  const fs::path p(path);
+  char stamp[40];
+  std::snprintf(stamp, sizeof stamp, "-%04d-%02d-%02d-%02d%02d%02d", when.year, when.month,
+                when.day, when.hour, when.minute, when.second);
+  std::error_code ec;
+  for (int n = 1;; ++n) {
+    const std::string name = p.stem().string() + stamp + (n > 1 ? "-" + std::to_string(n) : "") +
+                             p.extension().string();
+    const fs::path candidate = p.parent_path() / name;
+    if (!fs::exists(candidate, ec) || n >= 1000) return candidate.string();
+  }
+}
+
+std::string writeDataFileSafely(Simulation& sim, const std::string& firstPath,
+                                const ExitOptions& options) {
+  namespace fs = std::filesystem;
   const std::string text = dataFileText(sim);
   std::string path = firstPath;
+  const auto shownPath = [](const std::string& p) {
+    std::error_code ec;
+    const std::string abs = fs::absolute(p, ec).string();
+    return ec ? p : abs;
+  };
+  // A read-only file, or one another simulator wrote during this dive, is not replaced
+  // without asking: by default this dive goes beside it.
+  std::error_code ec;
+  if (fs::is_regular_file(path, ec)) {
+    // Read-only for its owner (root may write it anyway, but was told not to) or for us.
+    struct stat info {};
+    const bool readOnly = ::access(path.c_str(), W_OK) != 0 ||
+                          (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0);
+    const bool someoneElse =
+        options.dataFileStampAtStart >= 0 && dataFileStamp(path) != options.dataFileStampAtStart;
+    if (readOnly || someoneElse) {
+      const std::string beside = datedDataFilePath(path, sim.host.localDateTime());
+      const std::string why =
+          readOnly ? "The data file\n" + shownPath(path) + "\nis read-only."
+                   : "Another simulator has written the data file\n" + shownPath(path) +
+                         "\nsince this dive began.";
+      if (options.noQuestions ||
+          !sim.host.ask(why + "\n\nDo you want to replace it with this dive?\nIf you answer No, "
+                              "this dive is saved beside it as\n" +
+                        fs::path(beside).filename().string()))
+        path = beside;
+    }
+  }
+  bool triedBeside = path != firstPath, triedFallback = false;
   for (;;) {
     const datafile::WriteOutcome out = datafile::writeFileAtomically(path, text);
     if (out.ok) return path;
-    std::error_code ec;
-    const std::string shown = std::filesystem::absolute(path, ec).string();
+    if (options.noQuestions) {
+      // Nobody to ask: a dated name beside it, then the fallback folder.
+      if (!triedBeside) {
+        triedBeside = true;
+        path = datedDataFilePath(firstPath, sim.host.localDateTime());
+      } else if (!triedFallback && !options.fallbackFolder.empty()) {
+        triedFallback = true;
+        fs::create_directories(options.fallbackFolder, ec);
+        path = datedDataFilePath((fs::path(options.fallbackFolder) / fs::path(firstPath).filename()).string(),
+                                 sim.host.localDateTime());
+      } else {
+        return {};
+      }
+      continue;
+    }
     const std::string question =
-        "The dive record could not be saved to\n" + (ec ? path : shown) + "\n\nReason: " +
+        "The dive record could not be saved to\n" + shownPath(path) + "\n\nReason: " +
         out.error +
         "\n\nDo you want to save it somewhere else?\nIf you answer No, the record of this dive "
         "is lost.";
@@ -168,14 +237,14 @@ std::string writeDataFileSafely(Simulation& sim, const std::string& firstPath) {
   }
 }
 
-void exitRoutine(Simulation& sim) {
+void exitRoutine(Simulation& sim, const ExitOptions& options) {
   if (sim.ended) return;
   // 1. Settings.
-  if (!saveSettings(sim))
+  if (!saveSettings(sim) && !options.noQuestions)
     sim.host.message("The simulator settings could not be saved; the next run starts from "
                      "the stored or default values.");
   // 2. The data file, in the current folder.
-  const std::string written = writeDataFileSafely(sim, std::string(datafile::kFileName));
+  const std::string written = writeDataFileSafely(sim, std::string(datafile::kFileName), options);
   // 3. to 5. Hide the main window and hand over to the results viewer. The "Bailed !"
   // dialog goes too: it stays in front and would otherwise cover the results.
   sim.win.setVisible(Main::Form, false);

@@ -1,8 +1,12 @@
-// OrvanePelaSimViewer: charts the data file "OrvanePelaSimData.csv" of the current folder,
-// as the simulator wrote it at the end of a dive.
+// OrvanePelaSimViewer: charts a data file of the simulator, or a dive of its dive library.
+//   OrvanePelaSimViewer            the data file "OrvanePelaSimData.csv" of the current folder
+//   OrvanePelaSimViewer FILE.csv   that data file
+//   OrvanePelaSimViewer --library  the list of the dive library, to open one of its dives
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QIcon>
+#include <QTimer>
 
 #include "record/datafile/DataFile.h"
 #include "record/qt/ResultsViewer.h"
@@ -14,13 +18,29 @@ int main(int argc, char** argv) {
       QStringLiteral("Captured Data Viewer for Orvane Pelagrinova Simulator"));
   QApplication::setApplicationVersion(QStringLiteral("0.00.0001"));
 
+  QCommandLineParser args;
+  args.setApplicationDescription(QStringLiteral("Charts a dive of the Orvane Pelagrinova Simulator."));
+  args.addHelpOption();
+  const QCommandLineOption libraryOption(QStringLiteral("library"),
+                                         QStringLiteral("Start with the list of the dive library."));
+  args.addOption(libraryOption);
+  args.addPositionalArgument(QStringLiteral("file"),
+                             QStringLiteral("The data file to chart (default: OrvanePelaSimData.csv "
+                                            "of the current folder)."),
+                             QStringLiteral("[FILE.csv]"));
+  args.process(app);
+
   const QString icon = QApplication::applicationDirPath() + QStringLiteral("/OrvanePelaSimViewer.png");
   if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
 
   pelasim::ResultsViewer viewer(pelasim::ResultsViewer::Mode::Standalone);
   // A missing or unreadable file leaves the chart empty with the reason in its middle.
-  viewer.loadFile(QString::fromUtf8(pelasim::datafile::kFileName.data(),
-                                    static_cast<qsizetype>(pelasim::datafile::kFileName.size())));
+  const QStringList files = args.positionalArguments();
+  viewer.loadFile(files.isEmpty()
+                      ? QString::fromUtf8(pelasim::datafile::kFileName.data(),
+                                          static_cast<qsizetype>(pelasim::datafile::kFileName.size()))
+                      : files.first());
   viewer.show();
+  if (args.isSet(libraryOption)) QTimer::singleShot(0, &viewer, &pelasim::ResultsViewer::openLibrary);
   return QApplication::exec();
 }

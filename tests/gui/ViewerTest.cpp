@@ -137,12 +137,14 @@ TEST_F(ViewerTest, CaptionSizeAndControlsOfTheSimulatorViewer) {
   EXPECT_EQ(v.property("programVersion").toString(), QStringLiteral("1.00.0002"));
 }
 
-TEST_F(ViewerTest, StandaloneViewerHasNoLoadOrSave) {
+TEST_F(ViewerTest, StandaloneViewerOpensFilesAndTheLibraryButSavesNothing) {
   ResultsViewer& v = make(Mode::Standalone);
   EXPECT_EQ(v.windowTitle(), QStringLiteral("Orvane Pelagrinova Simulator  Results Viewer"));
   EXPECT_EQ(v.size(), QSize(723, 509));
   EXPECT_EQ(child<QPushButton>("Command2"), nullptr);
   EXPECT_EQ(child<QPushButton>("Command3"), nullptr);
+  EXPECT_EQ(child<QPushButton>("OpenButton")->text(), QStringLiteral("&Open..."));
+  EXPECT_EQ(child<QPushButton>("LibraryButton")->text(), QStringLiteral("Dive &library"));
   EXPECT_EQ(child<QPushButton>("Command1")->text(), QStringLiteral("E&xit"));
   EXPECT_NE(child<QPushButton>("ExportPngButton"), nullptr);
   EXPECT_NE(child<QPushButton>("ResetZoomButton"), nullptr);

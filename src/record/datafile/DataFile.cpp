@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 
 #include <fcntl.h>
@@ -151,8 +152,11 @@ class LineCutter {
   std::size_t p_ = 0;
 };
 
-// Reads the items of one line into `out` (cleared first).
-void readLineItems(std::string_view line, std::vector<Item>& out) {
+// Reads the items of one line into `out` (cleared first), at most `maxItems` of them: the
+// rest of an overlong line is skipped without being looked at, so a line of millions of
+// commas costs no more than a normal one.
+void readLineItems(std::string_view line, std::vector<Item>& out,
+                   std::size_t maxItems = std::numeric_limits<std::size_t>::max()) {
   out.clear();
   std::size_t p = 0;
   const std::size_t n = line.size();
@@ -200,16 +204,20 @@ void readLineItems(std::string_view line, std::vector<Item>& out) {
       }
     }
     out.push_back(std::move(item));
-    if (p >= n) return;
+    if (p >= n || out.size() >= maxItems) return;
     ++p;  // the comma; an item follows it, empty if nothing does
   }
 }
 
-bool allEmpty(const std::vector<Item>& items) {
-  for (const Item& it : items)
-    if (it.kind != Item::Kind::Empty) return false;
+// A line whose items are all empty: nothing but commas and blanks.
+bool isBlankLine(std::string_view line) {
+  for (char c : line)
+    if (c != ',' && !isBlank(c)) return false;
   return true;
 }
+
+// A data line holds seven items; reading one more tells a longer line from a right one.
+constexpr std::size_t kLineItemsKept = kHeader.size() + 1;
 
 bool isHeader(const std::vector<Item>& items) {
   if (items.size() != kHeader.size()) return false;
@@ -248,7 +256,7 @@ ReadResult readFile(std::string_view bytes) {
 
   // Title line: title, date, time.
   if (!lines.next(line)) return res;
-  readLineItems(line, items);
+  readLineItems(line, items, 3);
   if (items[0].kind == Item::Kind::Text) res.title = items[0].text;
   if (items.size() > 1) res.date = itemText(items[1]);
   if (items.size() > 2) res.time = itemText(items[2]);
@@ -256,8 +264,8 @@ ReadResult readFile(std::string_view bytes) {
   // Header line: the first line after the title that is not blank.
   bool found = false;
   while (!found && lines.next(line)) {
-    readLineItems(line, items);
-    if (allEmpty(items)) continue;
+    if (isBlankLine(line)) continue;
+    readLineItems(line, items, kLineItemsKept);
     found = true;
   }
   res.isDataFile = found && isHeader(items);
@@ -266,8 +274,8 @@ ReadResult readFile(std::string_view bytes) {
   // Data lines: the second number (not kept), then columns 1 to 5 and 0.
   static constexpr int kOrder[6] = {kRealPO2, kHandsetPO2, kDepth, kSetpoint, kLoopVolume, kMessage};
   while (lines.next(line)) {
-    readLineItems(line, items);
-    if (allEmpty(items)) continue;
+    if (isBlankLine(line)) continue;
+    readLineItems(line, items, kLineItemsKept);
     if (items[0].kind == Item::Kind::Text && items[0].text == kTrailerNotice) {
       res.sawTrailer = true;
       break;
@@ -344,6 +352,11 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
     error = std::strerror(errno);
     return false;
   }
+  // One allocation of the file's size: growing the buffer step by step would need up to
+  // three times the file's size at the moment it moves.
+  struct stat st {};
+  if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), maxBytes) + 1);
   char buf[65536];
   std::size_t n;
   bool tooLarge = false;

@@ -1,6 +1,10 @@
 #include "record/qt/ResultsViewer.h"
 
 #include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -16,7 +20,9 @@
 
 #include "core/Version.h"
 #include "record/datafile/DiveTrace.h"
+#include "library/DiveLibrary.h"
 #include "record/qt/DiveChartView.h"
+#include "record/qt/DiveListDialog.h"
 
 namespace pelasim {
 
@@ -85,8 +91,18 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
     load_ = button(tr("&Load data from"), "Command3", this);
     save_->setEnabled(false);  // nothing loaded yet
     connect(save_, &QPushButton::clicked, this, &ResultsViewer::saveDataAs);
-    connect(load_, &QPushButton::clicked, this, &ResultsViewer::loadDataFrom);
+  } else {
+    // The standalone viewer opens any data file and any dive of the dive library (whose
+    // list also exports a dive as a data file).
+    load_ = button(tr("&Open..."), "OpenButton", this);
+    load_->setToolTip(tr("Open a data file (or drop one on this window)"));
+    library_ = button(tr("Dive &library"), "LibraryButton", this);
+    library_->setToolTip(tr("Every dive the simulator kept, newest first"));
+    connect(library_, &QPushButton::clicked, this, &ResultsViewer::openLibrary);
   }
+  connect(load_, &QPushButton::clicked, this, &ResultsViewer::loadDataFrom);
+  libraryFolder = diveLibraryFolder();
+  setAcceptDrops(true);
   export_ = button(tr("Export &PNG"), "ExportPngButton", this);
   export_->setToolTip(tr("Save the chart as a PNG picture"));
   export_->setEnabled(false);
@@ -111,7 +127,7 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
   };
   prompts_.warn = [this](const QString& text) { QMessageBox::warning(this, caption(), text); };
 
-  const int buttonsAcross = mode == Mode::Simulator ? 5 : 3;
+  const int buttonsAcross = 5;
   setMinimumSize(px(buttonsAcross * kButtonWidth + (buttonsAcross + 2) * kMargin), 300);
   resize(px(kStartWidthTwips), px(kStartHeightTwips));
   placeControls();
@@ -141,7 +157,7 @@ void ResultsViewer::placeControls() {
   const int buttonTop = H - bh - m - kCaptionAndBorder;
   exit_->setGeometry(px(W - bw - 3 * m), px(buttonTop), px(bw), px(bh));
   int left = m;
-  for (QPushButton* b : {save_, load_, export_, resetZoom_}) {
+  for (QPushButton* b : {save_, load_, library_, export_, resetZoom_}) {
     if (!b) continue;
     b->setGeometry(px(left), px(buttonTop), px(bw), px(bh));
     left += bw + m;
@@ -193,6 +209,7 @@ bool ResultsViewer::loadFile(const QString& path) {
   }
 
   rows_ = std::move(read.rows);
+  dive_.reset();
   loaded_ = true;
   dataFileName_ = path;
   lastError_.clear();
@@ -228,7 +245,7 @@ void ResultsViewer::failed(const QString& path, const QString& reason, bool notF
     chart_->showEmpty(text);
     export_->setEnabled(false);
   }
-  if (mode_ == Mode::Simulator) {
+  if (mode_ == Mode::Simulator || userAsked_) {
     const QString kept =
         loaded_ ? tr("The chart still shows %1.").arg(QFileInfo(dataFileName_).fileName())
                 : tr("The chart stays empty.");
@@ -247,7 +264,7 @@ bool ResultsViewer::saveFile(const QString& path) {
     return true;
   }
   lastError_ = fromStd(out.error);
-  if (mode_ == Mode::Simulator)
+  if (mode_ == Mode::Simulator || userAsked_)
     prompts_.warn(tr("The data could not be saved to\n%1\n\nReason: %2.\n\nNothing was written; "
                      "a file already there is unchanged.")
                       .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), lastError_));
@@ -281,13 +298,72 @@ bool ResultsViewer::exportPng(const QString& path) {
 void ResultsViewer::saveDataAs() {
   const QString path = prompts_.choosePath(tr("Save Data as"), dataFileFilter(),
                                            QFileInfo(dataFileName_).absoluteFilePath(), true);
+  userAsked_ = true;
   if (!path.isEmpty()) saveFile(path);
+  userAsked_ = false;
 }
 
 void ResultsViewer::loadDataFrom() {
   const QString path = prompts_.choosePath(tr("Load data from"), dataFileFilter(),
                                            QFileInfo(dataFileName_).absolutePath(), false);
+  userAsked_ = true;
   if (!path.isEmpty()) loadFile(path);
+  userAsked_ = false;
+}
+
+void ResultsViewer::showDive(const DiveData& dive) {
+  rows_ = library::dataFileRows(dive);
+  dive_ = dive;
+  loaded_ = true;
+  lastError_.clear();
+  const QString when = QString::fromStdString(dive.info.startedAt);
+  dataFileName_ = QStringLiteral("OrvanePelaSimData-%1.csv")
+                      .arg(QString(when).replace(QLatin1Char(':'), QString()).replace(QLatin1Char(' '), QLatin1Char('-')));
+  datafile::DiveTrace trace = datafile::traceOf(rows_);
+  // Before the master handset reads anything the data file says 0; the chart shows nothing.
+  for (const DiveSample& x : dive.samples)
+    if (!x.handsetPO2 && x.second >= 1 && x.second <= trace.seconds())
+      trace.handsetPO2[static_cast<std::size_t>(x.second - 1)].reset();
+  // Every event of the dive, not only the last status message of each second.
+  trace.messages.clear();
+  for (const DiveEvent& e : dive.events) {
+    if (e.second < 1 || e.text.empty()) continue;
+    trace.messages.push_back({e.second, e.detail.empty() ? e.text : e.text + " (" + e.detail + ")"});
+  }
+  QStringList parts;
+  parts << (dive.info.trainee.empty() ? tr("Dive") : tr("Dive of %1").arg(QString::fromStdString(dive.info.trainee)));
+  if (!when.isEmpty()) parts << when;
+  parts << tr("%1 (%2 s)").arg(lengthText(static_cast<int>(rows_.size()))).arg(rows_.size());
+  parts << tr("%n event(s)", nullptr, static_cast<int>(dive.events.size()));
+  parts << (dive.info.endedNormally ? tr("ended normally") : tr("ended unexpectedly"));
+  if (trace.empty())
+    chart_->showEmpty(tr("This dive holds no recorded seconds."));
+  else
+    chart_->showTrace(std::move(trace), parts.join(QStringLiteral("   \u00b7   ")));
+  if (save_) save_->setEnabled(true);
+  export_->setEnabled(!chart_->isEmptyState());
+}
+
+void ResultsViewer::openLibrary() {
+  DiveListDialog list(libraryFolder, this);
+  list.onOpen = [this](const DiveData& d) { showDive(d); };
+  list.exec();
+}
+
+void ResultsViewer::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls.first().isLocalFile() &&
+      urls.first().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+    event->acceptProposedAction();
+}
+
+void ResultsViewer::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.isEmpty()) return;
+  event->acceptProposedAction();
+  userAsked_ = true;
+  loadFile(urls.first().toLocalFile());
+  userAsked_ = false;
 }
 
 void ResultsViewer::exportChart() {

@@ -7,8 +7,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "core/DiveLog.h"
 #include "record/datafile/DataFile.h"
 
 class QGroupBox;
@@ -44,6 +46,11 @@ class ResultsViewer : public QDialog {
   // was; in Simulator mode a message box names the file and the reason, and while nothing is
   // loaded the chart area says why it is empty.
   bool loadFile(const QString& path);
+  // Charts a whole dive, from the dive library or a data file, with every one of its events.
+  // Save then writes it in the data file format.
+  void showDive(const DiveData& dive);
+  // The dive shown by showDive (the last one), if the chart shows one.
+  const std::optional<DiveData>& dive() const { return dive_; }
   // Writes the loaded rows in the data file format, dated now, through a temporary file
   // that replaces `path` only once complete. False on failure (Simulator mode: message box).
   bool saveFile(const QString& path);
@@ -79,9 +86,18 @@ class ResultsViewer : public QDialog {
   void loadDataFrom();
   // Asks for a file name and saves the chart as a PNG picture.
   void exportChart();
+  // Lists the dives of the dive library; the chosen one is charted.
+  void openLibrary();
+
+ public:
+  // The dive library's folder the list opens (tests point it elsewhere).
+  QString libraryFolder;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  // A .csv file dropped on the window is loaded.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void placeControls();
@@ -96,6 +112,9 @@ class ResultsViewer : public QDialog {
   QPushButton* load_ = nullptr;
   QPushButton* export_ = nullptr;
   QPushButton* resetZoom_ = nullptr;
+  QPushButton* library_ = nullptr;
+  std::optional<DiveData> dive_;
+  bool userAsked_ = false;  // a load the user started: its failure gets a message box
   Prompts prompts_;
 
   QString dataFileName_;

@@ -5,15 +5,22 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLocale>
+#include <QDir>
+#include <QPointer>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 
+#include "app/Dispatch.h"
 #include "app/Startup.h"
 #include "app/Tasks.h"
+#include "core/Format.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/qt/KeepInFront.h"
 #include "failures/Failures.h"
-#include "app/Dispatch.h"
+#include "record/DiveRecord.h"
+#include "record/datafile/DataFile.h"
+#include "ui/qt/ExitSignals.h"
 
 #if __has_include("record/qt/ResultsViewer.h")
 #include "record/qt/ResultsViewer.h"
@@ -91,7 +98,7 @@ void App::buildMainWindow() {
   mainView_->setAfterEvent([this] { syncAll(); });
   main_->onClose = [this] {
     // Closing the window runs the exit routine, exactly as the Exit button does.
-    if (!sim_->ended) exitRoutine(*sim_);
+    if (!sim_->ended) exitRoutine(*sim_, exitOptions_);
     return sim_->ended;
   };
 
@@ -241,12 +248,106 @@ bool App::start() {
   if (sim_->splash[SplashId::Form].visible) disclaimerRefuse(*sim_);
   if (!afterDisclaimer(*sim_)) return false;
   syncAll();
+  startLibrary();
   return true;
 }
 
+QString App::libraryFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+void App::startLibrary() {
+  if (recorder_) return;
+  exitOptions_.dataFileStampAtStart = dataFileStamp(std::string(datafile::kFileName));
+  exitOptions_.fallbackFolder = libraryFolder().toStdString();
+  const std::string folder = libraryFolder().toStdString();
+  std::string error;
+  std::unique_ptr<library::DiveLibrary> lib;
+  if (folder.empty())
+    error = "the desktop names no folder for the programs' data";
+  else
+    lib = library::DiveLibrary::open(folder, library::DiveLibrary::Access::ReadWrite, error);
+
+  // Dives an earlier run left unfinished (a crash, a power cut, kill -9) are kept.
+  if (lib && !lib->readOnly()) {
+    const std::vector<library::DiveSummary> lost = lib->closeInterruptedDives();
+    if (!lost.empty()) {
+      std::string text = lost.size() == 1 ? "A dive ended unexpectedly: the simulator was stopped "
+                                            "without its Exit button.\n\n"
+                                          : "Dives ended unexpectedly: the simulator was stopped "
+                                            "without its Exit button.\n\n";
+      for (const library::DiveSummary& d : lost)
+        text += "  " + d.startedAt + ", " + (d.trainee.empty() ? "no trainee named" : d.trainee) +
+                ", " + std::to_string(d.seconds) + " s recorded\n";
+      text += "\nEvery second up to the interruption is kept in the dive library\n" + lib->path() +
+              "\nOpen it with OrvanePelaSimViewer and its \"Dive library\" button.";
+      host_->message(text);
+    }
+  }
+  if (sim_->ended) return;  // a signal ended the program while the message was open
+
+  const State& st = sim_->st;
+  library::NewDive dive;
+  dive.startedAt =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+  dive.programVersion = versionText();
+  dive.trainee = library::loginName();
+  dive.environment = "surface pressure " + fmt::shortest(st.surfacePressureMb) +
+                     " mbar; cylinder oxygen " + fmt::shortest(st.oxygenAnalysisPercent) +
+                     " %; metabolic rate " + fmt::shortest(st.metabolicRate) + "; scrubber " +
+                     fmt::shortest(st.scrubberMinutes) + " min; loop capacity " +
+                     fmt::shortest(st.loopCapacity) + " l; batteries " +
+                     fmt::shortest(st.handset(Side::Left).batteryVolts) + " V and " +
+                     fmt::shortest(st.handset(Side::Right).batteryVolts) + " V";
+  // The library's trouble is told once, on this thread, and never holds up an exit.
+  QPointer<App> self(this);
+  recorder_ = std::make_unique<library::DiveRecorder>(
+      std::move(lib), error, std::move(dive), [self](const std::string& message) {
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, message] {
+              if (self && !self->exitOptions_.noQuestions) self->host_->message(message);
+            },
+            Qt::QueuedConnection);
+      });
+  // The seconds recorded while the disclaimer was open come first.
+  const int last = std::min(st.recordRow, DiveRecord::kLastRow);
+  for (int r = 1; r <= last; ++r) {
+    const RecordRow& row = st.diveRecord.rows[static_cast<std::size_t>(r)];
+    if (!row.message.empty())
+      recorder_->event({static_cast<std::int64_t>(r) * 1000, r, EventKind::Status, row.message, {}});
+    if (!row.sampled) continue;
+    DiveSample sample{r, row.realPO2, std::nullopt, row.depth, row.setpoint, row.loopVolume};
+    if (row.handsetPO2 != 0) sample.handsetPO2 = row.handsetPO2;
+    recorder_->sampled(sample);
+  }
+  sim_->observer = recorder_.get();
+}
+
+void App::exitWithoutQuestions(bool fromEventLoop) {
+  // The desktop waits for no one: whatever happens, the process is gone in two seconds.
+  if (fromEventLoop) endProcessAfter(1900);
+  exitOptions_.noQuestions = true;
+  if (!sim_->ended && sim_->win[Main::Form].visible) {
+    exitRoutine(*sim_, exitOptions_);
+  } else if (!sim_->ended) {
+    // The disclaimer was never accepted: nothing to save.
+    sim_->ended = true;
+  }
+  if (recorder_) recorder_->finish(library::kEndedNormally, 1000);
+  if (fromEventLoop) QCoreApplication::exit(0);
+}
+
 int App::run() {
-  if (!start()) return 0;
-  return QApplication::exec();
+  // A signal during the disclaimer or the start-up messages has ended the program already.
+  if (!start() || sim_->ended) return 0;
+  // Where Qt ends the process itself (a broken display connection calls exit()), the dive is
+  // saved first. Registered after the start-up so that it runs before the library objects
+  // the start-up used (settings) are torn down.
+  runAtProcessExit([this] { exitWithoutQuestions(false); });
+  const int code = QApplication::exec();
+  runAtProcessExit({});
+  return code;
 }
 
 void App::endProgram(const std::string& resultsFile) {
@@ -254,11 +355,20 @@ void App::endProgram(const std::string& resultsFile) {
   for (SoundChannel c : {SoundChannel::GasControl, SoundChannel::General, SoundChannel::FreeFlow,
                          SoundChannel::Injector})
     host_->stop(c);
+  // The dive is closed in the library before anything else can hold the program up.
+  if (recorder_) {
+    sim_->observer = nullptr;
+    recorder_->finish(library::kEndedNormally);
+  }
   if (onEnd) {
     onEnd(resultsFile);
     return;
   }
   main_->hide();
+  if (exitOptions_.noQuestions) {
+    QCoreApplication::exit(0);
+    return;
+  }
   bailedDlg_->hide();
 #ifdef PELASIM_HAVE_VIEWER
   if (!resultsFile.empty()) {

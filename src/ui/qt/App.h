@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+#include "app/Startup.h"
+#include "library/DiveRecorder.h"
 #include "sim/Simulation.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtHost.h"
@@ -63,12 +65,27 @@ class App : public QObject {
   // What happens when the program ends (tests replace it to keep the process alive).
   std::function<void(const std::string& resultsFile)> onEnd;
 
+  // The dive library's folder: the platform's application data folder
+  // ($XDG_DATA_HOME/OrvanePelaSim).
+  static QString libraryFolder();
+  // Keeps this dive in the library from now on (called when the main window opens); tells
+  // the user of dives that an earlier run left unfinished.
+  void startLibrary();
+  library::DiveRecorder* recorder() { return recorder_.get(); }
+  // A signal or the end of the desktop session: runs the exit routine without asking
+  // anything and ends the program, the results viewer unshown.
+  // `fromEventLoop` false: the process is ending already (exit() was called); only the
+  // saving is done.
+  void exitWithoutQuestions(bool fromEventLoop = true);
+
  private:
   void buildMainWindow();
   void buildDialogs();
   void updateClock();
   void endProgram(const std::string& resultsFile);
 
+  std::unique_ptr<library::DiveRecorder> recorder_;
+  ExitOptions exitOptions_;
   std::unique_ptr<QtHost> host_;
   std::unique_ptr<Simulation> sim_;
   ModelWindow* main_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSettings>
@@ -109,7 +110,11 @@ bool QtHost::writeSetting(const std::string& key, const std::string& value) {
   QSettings s = openSettings();
   s.setValue(kSection + q(key), q(value));
   s.sync();
-  return s.status() == QSettings::NoError && s.isWritable();
+  if (s.status() == QSettings::NoError && s.isWritable()) return true;
+  // A file that could not be read at first keeps reporting its format error after it has
+  // been rewritten: what counts is whether the value now reads back.
+  QSettings check = openSettings();
+  return check.status() == QSettings::NoError && check.value(kSection + q(key)).toString() == q(value);
 }
 
 std::string QtHost::prompt(const std::string& title, const std::string& question,
@@ -132,8 +137,17 @@ bool QtHost::ask(const std::string& text) {
 }
 
 std::string QtHost::chooseSavePath(const std::string& proposedPath) {
-  QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (dir.isEmpty()) dir = QDir::homePath();
+  // The dialog opens in a folder that exists and may be written: Documents, else the home
+  // folder, else the temporary folder.
+  QString dir;
+  for (const QString& candidate : {QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                                   QDir::homePath(), QDir::tempPath()}) {
+    const QFileInfo info(candidate);
+    if (!candidate.isEmpty() && info.isDir() && info.isWritable()) {
+      dir = candidate;
+      break;
+    }
+  }
   const QString path = QFileDialog::getSaveFileName(
       dialogParent_, QStringLiteral("Save the dive record"), dir + QLatin1Char('/') + q(proposedPath),
       QStringLiteral("Data Files (comma seperated)(*.csv)"));

@@ -19,6 +19,9 @@ int mixChannel(SoundChannel channel) { return static_cast<int>(channel); }
 }  // namespace
 
 SdlSound::SdlSound(std::string soundsDir) : dir_(std::move(soundsDir)) {
+  // SIGINT and SIGTERM belong to the program (they run its exit routine); SDL would
+  // otherwise take them over and swallow them.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
   if (Mix_OpenAudio(kOutputRate, AUDIO_S16SYS, kOutputChannels, kBufferSamples) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
