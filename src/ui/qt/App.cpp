@@ -7,11 +7,14 @@
 #include <QLocale>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 
 #include "core/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/qt/KeepInFront.h"
 #include "failures/Failures.h"
+#include "station/qt/StationDialog.h"
+#include "station/qt/StationServer.h"
 #include "ui/Dispatch.h"
 
 #if __has_include("record/qt/ResultsViewer.h")
@@ -62,6 +65,8 @@ App::App(const QString& programDir, QObject* parent)
 }
 
 App::~App() {
+  station_.reset();
+  if (sim_ && sim_->observer == &observers_) sim_->observer = nullptr;
   mainView_.reset();
   splashView_.reset();
   optionsView_.reset();
@@ -151,6 +156,10 @@ void App::buildDialogs() {
   optionsDlg_->setModal(true);
   optionsView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
     const Opt o = static_cast<Opt>(id);
+    if (o == Opt::CommandStation) {
+      if (ev == MouseEvent::Click) showStationDialog();
+      return;
+    }
     if (sim_->options[o].kind == ElementKind::CheckBox && ev == MouseEvent::Click) clickOptionBox(*sim_, o);
     else dispatchOptions(*sim_, o, ev);
   });
@@ -232,8 +241,38 @@ void App::syncAll() {
   syncing_ = false;
 }
 
+void App::joinObservers() {
+  // The station shares the dive's observer with whatever else listens (the dive library).
+  if (sim_->observer == &observers_) return;
+  if (sim_->observer != nullptr) observers_.add(sim_->observer);
+  sim_->observer = &observers_;
+}
+
+bool App::startStation(quint16 port, bool allowOtherDevices) {
+  joinObservers();
+  if (!station_)
+    station_ = std::make_unique<station::StationServer>(*sim_, observers_,
+                                                        host_->programDir() + QStringLiteral("/station"));
+  if (!station_->start(port, allowOtherDevices)) {
+    std::fprintf(stderr, "Instructor station: %s\n", station_->error().toLocal8Bit().constData());
+    return false;
+  }
+  std::printf("Instructor station: %s\n", station_->address().toLocal8Bit().constData());
+  std::fflush(stdout);
+  return true;
+}
+
+void App::showStationDialog() {
+  if (!station_ || !station_->running()) startStation(stationOnStart_.value_or(0));
+  if (!station_) return;
+  QWidget* parent = optionsDlg_->isVisible() ? static_cast<QWidget*>(optionsDlg_) : main_;
+  station::StationDialog dlg(*station_, stationOnStart_.value_or(0), parent);
+  dlg.exec();
+}
+
 bool App::start() {
   startUp(*sim_);
+  if (stationOnStart_) startStation(*stationOnStart_);
   disclaimerLoad(*sim_);
   syncAll();
   splashDlg_->exec();

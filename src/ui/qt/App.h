@@ -7,7 +7,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "core/DiveObserverList.h"
 #include "core/Simulation.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtHost.h"
@@ -17,6 +19,10 @@ class QLabel;
 class QTimer;
 
 namespace pelasim {
+
+namespace station {
+class StationServer;
+}
 
 // A top-level window whose close box asks first.
 class ModelWindow : public QWidget {
@@ -63,6 +69,14 @@ class App : public QObject {
   // What happens when the program ends (tests replace it to keep the process alive).
   std::function<void(const std::string& resultsFile)> onEnd;
 
+  // The instructor station: started by start() when a port was given (`--station[=PORT]`,
+  // 0 for any free port), or by "Instructor station…" in the options dialog. Prints the
+  // address on standard output when it starts; stops with the program.
+  void setStationOnStart(quint16 port) { stationOnStart_ = port; }
+  bool startStation(quint16 port, bool allowOtherDevices = false);
+  void showStationDialog();
+  station::StationServer* station() { return station_.get(); }
+
  private:
   void buildMainWindow();
   void buildDialogs();
@@ -81,6 +95,10 @@ class App : public QObject {
   std::unique_ptr<FormView> mainView_, splashView_, optionsView_, bailedView_, bugView_;
   bool syncing_ = false;
   bool modalPending_ = false;
+  DiveObserverList observers_;
+  std::unique_ptr<station::StationServer> station_;
+  std::optional<quint16> stationOnStart_;
+  void joinObservers();
 };
 
 }  // namespace pelasim
