@@ -51,6 +51,8 @@ screenshots: build
 	cd $(BUILD_DIR)/bin && PELASIM_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots \
 	  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ./pelasim_gui_tests --gtest_also_run_disabled_tests --gtest_brief=1
+	QT_QPA_PLATFORM=offscreen /usr/bin/python3 tests/station/browser_test.py \
+	  $(BUILD_DIR)/bin/pelasim_station_probe --screenshots docs/screenshots
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 sanitize: deps

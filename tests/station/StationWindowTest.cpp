@@ -20,6 +20,7 @@ TEST_F(RunningGuiTest, TheOptionsDialogStartsTheStationAndShowsItsAddress) {
     for (QPushButton* b : options->findChildren<QPushButton*>())
       if (b->text() == QStringLiteral("Instructor station\u2026")) open = b;
     ASSERT_NE(open, nullptr);
+    saveShot(options, QStringLiteral("options-station.png"));
     QTimer::singleShot(50, [&, options] {
       auto* dlg = options->findChild<QDialog*>(QStringLiteral("StationDialog"));
       ASSERT_NE(dlg, nullptr);
@@ -33,7 +34,7 @@ TEST_F(RunningGuiTest, TheOptionsDialogStartsTheStationAndShowsItsAddress) {
       saveShot(dlg, QStringLiteral("station-dialog.png"));
       seen = true;
       dlg->reject();
-      options->reject();
+      options->close();
     });
     QTest::mouseClick(open, Qt::LeftButton);
   });

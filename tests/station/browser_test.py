@@ -92,6 +92,7 @@ def browser(width, height):
     for a in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
               f"--window-size={width},{height}", "--hide-scrollbars"):
         opts.add_argument(a)
+    opts.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     d = webdriver.Chrome(service=Service(DRIVER), options=opts)
     d.set_page_load_timeout(20)
     return d
@@ -115,6 +116,8 @@ def open_page(d, address):
     wait(d, lambda: text(d, "link") == "Live")
     # The page's own requests carry the cookie; no inline script ran (the policy forbids it).
     assert d.execute_script("return typeof Chart") == "function", "Chart.js did not load"
+    blocked = [e["message"] for e in d.get_log("browser") if "Content Security Policy" in e["message"]]
+    assert not blocked, blocked
 
 
 def run_test(probe, shots):

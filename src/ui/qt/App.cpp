@@ -212,6 +212,8 @@ void App::syncAll() {
   optionsView_->sync();
   bailedView_->sync();
   bugView_->sync();
+  // Open station pages see a change as soon as the windows do.
+  if (station_) station_->pushState();
 
   // Windows follow the visibility of their form element.
   const bool mainVisible = sim_->win[Main::Form].visible;
