@@ -104,6 +104,7 @@ struct BadCommand {
   const char* name;
   std::string text;
 };
+void PrintTo(const BadCommand& c, std::ostream* os) { *os << c.name; }
 
 class RefusedCommands : public StationCoreTest, public ::testing::WithParamInterface<BadCommand> {};
 

@@ -113,6 +113,7 @@ struct PathCase {
   const char* name;
   const char* target;
 };
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.target; }
 class TokenOnEveryPath : public StationServerTest, public ::testing::WithParamInterface<PathCase> {};
 
 TEST_P(TokenOnEveryPath, WithoutItTheAnswerIs403) {
