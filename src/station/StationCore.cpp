@@ -137,7 +137,10 @@ std::string StationCore::replyJson(const CommandReply& reply) {
 }
 
 CommandReply StationCore::refuse(std::string why) {
-  sim_.logEvent(EventKind::Note, "Station command refused", why);
+  ++refusals_;
+  if (refusals_ <= kMaxLoggedRefusals) sim_.logEvent(EventKind::Note, "Station command refused", why);
+  if (refusals_ == kMaxLoggedRefusals)
+    sim_.logEvent(EventKind::Note, "Station command refused", "further refused commands are not logged");
   return {false, std::move(why)};
 }
 

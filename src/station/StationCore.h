@@ -33,6 +33,9 @@ class StationCore : public DiveObserver {
   static constexpr std::size_t kHistorySamples = 600;  // ten minutes of chart
   static constexpr std::size_t kEventMemory = 300;     // events a new page catches up with
   static constexpr int kMaxDelayMinutes = 15;
+  // Refusals noted in the dive log; later ones are only answered, so that a page sending
+  // rubbish in a loop cannot flood the dive's record.
+  static constexpr int kMaxLoggedRefusals = 50;
 
   // `seed` feeds the station's own random source (the random failure), kept apart from the
   // simulation's generator so that the trainee's run draws the same sequence as always.
@@ -74,6 +77,7 @@ class StationCore : public DiveObserver {
   std::deque<std::string> events_;   // event messages
   std::optional<std::uint32_t> randomDue_;  // tick count at which the random failure is armed
   Opt randomBox_ = Opt::Form;
+  int refusals_ = 0;
   int randomWithin_ = 0;
 };
 

@@ -144,6 +144,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadCommand{"Oversized", R"({"cmd":"arm","pad":")" + std::string(4100, 'x') + "\"}"}),
     [](const ::testing::TestParamInfo<BadCommand>& i) { return std::string(i.param.name); });
 
+TEST_F(StationCoreTest, AFloodOfRefusedCommandsIsLoggedOnlyUpToItsLimit) {
+  for (int i = 0; i < 3 * StationCore::kMaxLoggedRefusals; ++i) EXPECT_FALSE(cmd("rubbish").ok);
+  const auto notes = log.of(EventKind::Note);
+  ASSERT_EQ(notes.size(), static_cast<std::size_t>(StationCore::kMaxLoggedRefusals) + 1);
+  EXPECT_EQ(notes.back().detail, "further refused commands are not logged");
+  EXPECT_TRUE(cmd(R"({"cmd":"refillScrubber"})").ok);
+}
+
 TEST_F(StationCoreTest, ACommandOfExactlyTheLimitIsRead) {
   std::string text = R"({"cmd":"refillScrubber")";
   text += std::string(StationCore::kMaxCommandBytes - text.size() - 1, ' ') + "}";

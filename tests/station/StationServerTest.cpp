@@ -237,6 +237,18 @@ TEST_F(StationServerTest, SeveralPagesSeeTheSameStateAndAReconnectedPageCatchesU
   EXPECT_TRUE(welcome.contains(QStringLiteral(R"({"type":"sample","second":3,)")));
 }
 
+TEST_F(StationServerTest, PagesBeyondTheLimitAreTurnedAway) {
+  std::vector<std::unique_ptr<Client>> pages;
+  for (int i = 0; i <= StationServer::kMaxClients; ++i) {
+    pages.push_back(std::make_unique<Client>());
+    open(*pages.back(), cookie());
+  }
+  EXPECT_EQ(server.clientCount(), StationServer::kMaxClients);
+  EXPECT_TRUE(waitFor([&] { return pages.back()->closed; }));
+  EXPECT_TRUE(pages.back()->messages.isEmpty());
+  EXPECT_EQ(pages.front()->count(QStringLiteral("welcome")), 1);
+}
+
 TEST_F(StationServerTest, APageThatFallsBehindIsDroppedWithoutStallingTheSimulation) {
   // A raw connection that completes the handshake and then never reads.
   QTcpSocket stalled;

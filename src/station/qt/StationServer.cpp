@@ -221,6 +221,12 @@ void StationServer::acceptSocket(std::unique_ptr<QWebSocket> owned) {
     socket->deleteLater();
     return;
   }
+  if (clients_.size() >= kMaxClients) {
+    warn(QStringLiteral("refused a page: %1 are open already").arg(kMaxClients));
+    socket->close(QWebSocketProtocol::CloseCodePolicyViolated, QStringLiteral("Too many pages"));
+    socket->deleteLater();
+    return;
+  }
   socket->setParent(this);
   socket->setMaxAllowedIncomingMessageSize(kMaxIncomingBytes);
   socket->setMaxAllowedIncomingFrameSize(kMaxIncomingBytes);

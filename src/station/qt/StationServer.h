@@ -33,6 +33,8 @@ class StationServer : public QObject {
   // Larger frames close the socket at once; smaller ones reach the command check (4 kB).
   static constexpr qint64 kMaxIncomingBytes = 64 * 1024;
   static constexpr int kStatePollMs = 100;
+  // Pages open at once; a further socket is closed at once.
+  static constexpr int kMaxClients = 16;
 
   // `webDir` holds the page's files; `observers` is the simulation's observer list, which
   // the station joins while it runs.
