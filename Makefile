@@ -8,7 +8,8 @@ JOBS ?= $(shell nproc)
 
 DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev \
 	libgl1-mesa-dev libsdl2-mixer-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev \
-	xvfb xauth fonts-liberation2 locales python3
+	xvfb xauth fonts-liberation2 locales python3 \
+	qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-chart.js chromium chromium-driver python3-selenium
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -50,6 +51,8 @@ screenshots: build
 	cd $(BUILD_DIR)/bin && PELASIM_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots \
 	  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ./pelasim_gui_tests --gtest_also_run_disabled_tests --gtest_brief=1
+	QT_QPA_PLATFORM=offscreen /usr/bin/python3 tests/station/browser_test.py \
+	  $(BUILD_DIR)/bin/pelasim_station_probe --screenshots docs/screenshots
 
 # AddressSanitizer and UndefinedBehaviorSanitizer over the whole test suite.
 sanitize: deps

@@ -8,7 +8,7 @@ Layers, lowest first (a folder may include its own headers and those of lower la
   2 sim                     the simulation object
   3 loop                    the loop model
   4 handset, controls, failures, dialogs, record
-  5 app                     the wiring
+  5 app, station            the wiring; the instructor station's state and commands
   6 any qt/ folder, viewer  the Qt programs
 A folder not listed fails the check, so a new folder is placed in a layer on purpose.
 Prints each offending include and exits 1; prints the layer graph's size and exits 0 otherwise.
@@ -23,7 +23,7 @@ RANKS = {
     "sim": 2,
     "loop": 3,
     "handset": 4, "controls": 4, "failures": 4, "dialogs": 4, "record": 4,
-    "app": 5,
+    "app": 5, "station": 5,
     "viewer": 6,
 }
 QT_RANK = 6

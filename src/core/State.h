@@ -23,6 +23,12 @@ enum class Solenoid : std::uint8_t { Normal, StuckOpen, StuckClosed };
 
 // "OPEN" or "OFF", as the valve's state caption shows it.
 inline const char* valveText(Valve v) { return v == Valve::Open ? "OPEN" : "OFF"; }
+// "Open" or "Closed", as the status messages name the mouthpiece.
+inline const char* mouthpieceText(Mouthpiece m) { return m == Mouthpiece::Open ? "Open" : "Closed"; }
+// "Normal", "Open" (stuck open) or "Closed" (stuck closed).
+inline const char* solenoidText(Solenoid s) {
+  return s == Solenoid::StuckOpen ? "Open" : s == Solenoid::StuckClosed ? "Closed" : "Normal";
+}
 
 // One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.

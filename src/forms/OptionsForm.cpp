@@ -73,6 +73,9 @@ constexpr std::array<ElementDef, static_cast<std::size_t>(Opt::Count)> kDefs = {
     {"Command1", K::Button, P(Opt::Form), 3840, 6240, 1455, 555, "Change now"},
     {"Command2", K::Button, P(Opt::Form), 120, 6900, 2475, 615, "Refill Scrubber"},
     {"Command3", K::Button, P(Opt::Form), 2820, 6900, 2475, 615, "Change Batteries"},
+    // Below the "Handsets" frame, in the free space above the slider row.
+    {"CommandStation", K::Button, P(Opt::Form), 2760, 5760, 2535, 375, "Instructor station\u2026",
+     "Watch the dive and arm failures from another device"},
 }};
 
 }  // namespace

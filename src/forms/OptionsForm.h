@@ -19,6 +19,7 @@ enum class Opt : int {
   FrameDilInjector, Check16, Check17, Check23,
   FrameHandsets, Check19, Check18, Check20,
   Slider1, Command1, Command2, Command3,
+  CommandStation,  // "Instructor station…": opens the station's address and QR code
   Count
 };
 

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/Dispatch.h"
 #include "app/Startup.h"
@@ -21,6 +22,8 @@
 #include "record/DiveRecord.h"
 #include "record/datafile/DataFile.h"
 #include "ui/qt/ExitSignals.h"
+#include "station/qt/StationDialog.h"
+#include "station/qt/StationServer.h"
 
 #if __has_include("record/qt/ResultsViewer.h")
 #include "record/qt/ResultsViewer.h"
@@ -71,6 +74,8 @@ App::App(const QString& programDir, QObject* parent)
 }
 
 App::~App() {
+  station_.reset();
+  if (sim_ && sim_->observer == &observers_) sim_->observer = nullptr;
   mainView_.reset();
   splashView_.reset();
   optionsView_.reset();
@@ -159,6 +164,10 @@ void App::buildDialogs() {
   optionsDlg_->setModal(true);
   optionsView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
     const Opt o = static_cast<Opt>(id);
+    if (o == Opt::CommandStation) {
+      if (ev == MouseEvent::Click) showStationDialog();
+      return;
+    }
     if (sim_->options[o].kind == ElementKind::CheckBox && ev == MouseEvent::Click) clickOptionBox(*sim_, o);
     else dispatchOptions(*sim_, o, ev);
   });
@@ -211,6 +220,8 @@ void App::syncAll() {
   optionsView_->sync();
   bailedView_->sync();
   bugView_->sync();
+  // Open station pages see a change as soon as the windows do.
+  if (station_) station_->pushState();
 
   // Windows follow the visibility of their form element.
   const bool mainVisible = sim_->win[Main::Form].visible;
@@ -240,8 +251,38 @@ void App::syncAll() {
   syncing_ = false;
 }
 
+void App::joinObservers() {
+  // The station shares the dive's observer with whatever else listens (the dive library).
+  if (sim_->observer == &observers_) return;
+  if (sim_->observer != nullptr) observers_.add(sim_->observer);
+  sim_->observer = &observers_;
+}
+
+bool App::startStation(quint16 port, bool allowOtherDevices) {
+  joinObservers();
+  if (!station_)
+    station_ = std::make_unique<station::StationServer>(*sim_, observers_,
+                                                        host_->programDir() + QStringLiteral("/station"));
+  if (!station_->start(port, allowOtherDevices)) {
+    std::fprintf(stderr, "Instructor station: %s\n", station_->error().toLocal8Bit().constData());
+    return false;
+  }
+  std::printf("Instructor station: %s\n", station_->address().toLocal8Bit().constData());
+  std::fflush(stdout);
+  return true;
+}
+
+void App::showStationDialog() {
+  if (!station_ || !station_->running()) startStation(stationOnStart_.value_or(0));
+  if (!station_) return;
+  QWidget* parent = optionsDlg_->isVisible() ? static_cast<QWidget*>(optionsDlg_) : main_;
+  station::StationDialog dlg(*station_, stationOnStart_.value_or(0), parent);
+  dlg.exec();
+}
+
 bool App::start() {
   startUp(*sim_);
+  if (stationOnStart_) startStation(*stationOnStart_);
   disclaimerLoad(*sim_);
   syncAll();
   splashDlg_->exec();
@@ -321,7 +362,9 @@ void App::startLibrary() {
     if (row.handsetPO2 != 0) sample.handsetPO2 = row.handsetPO2;
     recorder_->sampled(sample);
   }
-  sim_->observer = recorder_.get();
+  // The library hears the dive beside whatever else listens (the instructor station).
+  observers_.add(recorder_.get());
+  sim_->observer = &observers_;
 }
 
 void App::exitWithoutQuestions(bool fromEventLoop) {
@@ -357,7 +400,7 @@ void App::endProgram(const std::string& resultsFile) {
     host_->stop(c);
   // The dive is closed in the library before anything else can hold the program up.
   if (recorder_) {
-    sim_->observer = nullptr;
+    observers_.remove(recorder_.get());
     recorder_->finish(library::kEndedNormally);
   }
   if (onEnd) {

@@ -7,8 +7,10 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "app/Startup.h"
+#include "core/DiveObserverList.h"
 #include "library/DiveRecorder.h"
 #include "sim/Simulation.h"
 #include "ui/qt/FormView.h"
@@ -19,6 +21,10 @@ class QLabel;
 class QTimer;
 
 namespace pelasim {
+
+namespace station {
+class StationServer;
+}
 
 // A top-level window whose close box asks first.
 class ModelWindow : public QWidget {
@@ -77,6 +83,13 @@ class App : public QObject {
   // `fromEventLoop` false: the process is ending already (exit() was called); only the
   // saving is done.
   void exitWithoutQuestions(bool fromEventLoop = true);
+  // The instructor station: started by start() when a port was given (`--station[=PORT]`,
+  // 0 for any free port), or by "Instructor station…" in the options dialog. Prints the
+  // address on standard output when it starts; stops with the program.
+  void setStationOnStart(quint16 port) { stationOnStart_ = port; }
+  bool startStation(quint16 port, bool allowOtherDevices = false);
+  void showStationDialog();
+  station::StationServer* station() { return station_.get(); }
 
  private:
   void buildMainWindow();
@@ -98,6 +111,10 @@ class App : public QObject {
   std::unique_ptr<FormView> mainView_, splashView_, optionsView_, bailedView_, bugView_;
   bool syncing_ = false;
   bool modalPending_ = false;
+  DiveObserverList observers_;
+  std::unique_ptr<station::StationServer> station_;
+  std::optional<quint16> stationOnStart_;
+  void joinObservers();
 };
 
 }  // namespace pelasim

@@ -1,6 +1,8 @@
 // OrvanePelaSim: the rebreather training simulator.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
+#include <optional>
 
 #include "core/Version.h"
 #include "ui/qt/App.h"
@@ -10,7 +12,26 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("OrvanePelaSim"));
   QApplication::setApplicationVersion(QString::fromStdString(pelasim::longVersionText()));
+  // --station starts the instructor station on any free port, --station=PORT on that one.
+  std::optional<quint16> station;
+  const QStringList args = QApplication::arguments();
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == QLatin1String("--station")) {
+      station = 0;
+    } else if (a.startsWith(QLatin1String("--station="))) {
+      bool ok = false;
+      const uint port = a.mid(10).toUInt(&ok);
+      if (!ok || port < 1 || port > 65535) {
+        std::fprintf(stderr, "OrvanePelaSim: --station=PORT needs a port from 1 to 65535, not \"%s\"\n",
+                     a.mid(10).toLocal8Bit().constData());
+        return 2;
+      }
+      station = static_cast<quint16>(port);
+    }
+  }
   pelasim::App sim(QApplication::applicationDirPath());
+  if (station) sim.setStationOnStart(*station);
   // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the exit routine, as the
   // Exit button does, without any question that could hold the program up.
   pelasim::ExitSignals signals;
