@@ -14,7 +14,13 @@
 
 #include <cmath>
 
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "debrief/Debrief.h"
 #include "record/datafile/DiveTrace.h"
+#include "record/qt/DebriefPanel.h"
+#include "record/qt/DebriefReport.h"
 #include "record/qt/DiveChartView.h"
 
 namespace pelasim {
@@ -77,6 +83,10 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
   frame_->setObjectName(QStringLiteral("Frame1"));
   chart_ = new DiveChartView(frame_);
   chart_->setAxisTitles(mode == Mode::Simulator);
+  panel_ = new DebriefPanel(frame_);
+  connect(panel_, &DebriefPanel::saveReportClicked, this, &ResultsViewer::saveReportAs);
+  connect(panel_, &DebriefPanel::printClicked, this, &ResultsViewer::printReport);
+  connect(panel_, &DebriefPanel::compareClicked, this, &ResultsViewer::compareFrom);
 
   exit_ = button(tr("E&xit"), "Command1", this);
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
@@ -151,7 +161,11 @@ void ResultsViewer::placeControls() {
   const QRect inside = frame_->rect();
   const int inset = px(2 * m);
   const int top = std::max(inset, frame_->contentsRect().top());
-  chart_->setGeometry(QRect(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset)));
+  // The debrief panel stands at the frame's right, the chart takes the rest.
+  const int panelWidth = std::clamp(inside.width() / 3, 150, 300);
+  const QRect area(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset));
+  chart_->setGeometry(area.adjusted(0, 0, -panelWidth - inset, 0));
+  panel_->setGeometry(QRect(QPoint(area.right() - panelWidth + 1, area.top()), area.bottomRight()));
 }
 
 QString ResultsViewer::chartCaption(const datafile::ReadResult& read, const QString& path) const {
@@ -196,12 +210,19 @@ bool ResultsViewer::loadFile(const QString& path) {
   loaded_ = true;
   dataFileName_ = path;
   lastError_.clear();
-  datafile::DiveTrace trace = datafile::traceOf(rows_);
-  if (trace.empty())
+  DiveInfo diveInfo;
+  diveInfo.source = toPath(path);
+  diveInfo.startedAt = QStringList{fromStd(read.date), fromStd(read.time)}.join(QLatin1Char(' ')).trimmed().toStdString();
+  DiveData dive = debrief::diveFromRows(rows_, std::move(diveInfo));
+  if (rows_.empty()) {
+    dive_ = std::move(dive);
+    compare_.reset();
+    panel_->clear();
     chart_->showEmpty(tr("The data file\n%1\nholds no recorded seconds.")
                           .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
-  else
-    chart_->showTrace(std::move(trace), chartCaption(read, path));
+  } else {
+    showDebrief(dive, chartCaption(read, path));
+  }
   if (save_) save_->setEnabled(true);
   export_->setEnabled(!chart_->isEmptyState());
   return true;
@@ -276,6 +297,71 @@ bool ResultsViewer::exportPng(const QString& path) {
   prompts_.warn(tr("The chart could not be saved to\n%1\n\nReason: %2.")
                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), lastError_));
   return false;
+}
+
+void ResultsViewer::showDebrief(const DiveData& dive, const QString& caption) {
+  dive_ = dive;
+  compare_.reset();
+  if (dive_.samples.empty()) {
+    chart_->showEmpty(tr("This dive holds no recorded seconds."));
+    panel_->clear();
+  } else {
+    chart_->setDive(dive_, caption);
+    panel_->showSummary(dive_);
+  }
+  export_->setEnabled(!chart_->isEmptyState());
+}
+
+void ResultsViewer::compareWith(const DiveData& other) {
+  if (chart_->isEmptyState()) return;
+  compare_ = other;
+  chart_->setCompareDive(*compare_, tr("Compared dive: %1").arg(diveCaption(*compare_)));
+  panel_->showSummary(dive_, &*compare_);
+}
+
+bool ResultsViewer::saveReport(const QString& path) {
+  QString error;
+  if (writeReportPdf(path, dive_, error, compare_ ? &*compare_ : nullptr)) {
+    lastError_.clear();
+    return true;
+  }
+  lastError_ = error;
+  prompts_.warn(tr("The report could not be saved to\n%1\n\nReason: %2.")
+                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), error));
+  return false;
+}
+
+void ResultsViewer::saveReportAs() {
+  const QFileInfo source(dataFileName_);
+  const QString proposed =
+      source.absoluteDir().filePath(source.completeBaseName() + QStringLiteral(" report.pdf"));
+  const QString path =
+      prompts_.choosePath(tr("Save report"), tr("PDF documents (*.pdf)"), proposed, true);
+  if (!path.isEmpty()) saveReport(path);
+}
+
+void ResultsViewer::printReport() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(tr("Print report"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  paintReport(printer, dive_, compare_ ? &*compare_ : nullptr);
+}
+
+void ResultsViewer::compareFrom() {
+  const QString path = prompts_.choosePath(tr("Compare with"), dataFileFilter(),
+                                           QFileInfo(dataFileName_).absolutePath(), false);
+  if (path.isEmpty()) return;
+  std::string error;
+  std::optional<DiveData> other;
+  if (QFileInfo(path).isFile()) other = debrief::readDiveFile(toPath(path), error);
+  else error = tr("it is not a plain file").toStdString();
+  if (!other) {
+    prompts_.warn(tr("The dive to compare could not be read from\n%1\n\nReason: %2.")
+                      .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), fromStd(error)));
+    return;
+  }
+  compareWith(*other);
 }
 
 void ResultsViewer::saveDataAs() {

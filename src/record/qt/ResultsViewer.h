@@ -7,8 +7,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
+#include "core/DiveLog.h"
 #include "record/datafile/DataFile.h"
 
 class QGroupBox;
@@ -16,6 +18,7 @@ class QPushButton;
 
 namespace pelasim {
 
+class DebriefPanel;
 class DiveChartView;
 
 class ResultsViewer : public QDialog {
@@ -51,6 +54,17 @@ class ResultsViewer : public QDialog {
   // reported in a message box.
   bool exportPng(const QString& path);
 
+  // The debrief of a dive (a data file's or the dive library's): the chart with its event
+  // lanes and the summary beside it. Drops a compared dive.
+  void showDebrief(const DiveData& dive, const QString& caption);
+  // Lays `other` over the dive shown, both summaries side by side.
+  void compareWith(const DiveData& other);
+  // Writes the debrief report of the dive shown (and the compared one) as a PDF. False on
+  // failure, reported in a message box.
+  bool saveReport(const QString& path);
+  const DiveData& dive() const { return dive_; }
+  DebriefPanel* debriefPanel() const { return panel_; }
+
   Mode mode() const { return mode_; }
   // The file the chart shows ("OrvanePelaSimData.csv" until another file is loaded).
   QString dataFileName() const { return dataFileName_; }
@@ -79,6 +93,12 @@ class ResultsViewer : public QDialog {
   void loadDataFrom();
   // Asks for a file name and saves the chart as a PNG picture.
   void exportChart();
+  // "Save report": asks for a file name and writes the PDF report there.
+  void saveReportAs();
+  // "Print…": the desktop's print dialog, then the report on the chosen printer.
+  void printReport();
+  // "Compare…": asks for a second data file and lays it over the dive shown.
+  void compareFrom();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -102,6 +122,9 @@ class ResultsViewer : public QDialog {
   std::vector<datafile::Row> rows_;
   bool loaded_ = false;
   QString lastError_;
+  DebriefPanel* panel_ = nullptr;
+  DiveData dive_;
+  std::optional<DiveData> compare_;
 };
 
 }  // namespace pelasim
