@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <map>
 #include <numeric>
 #include <optional>
 
@@ -79,26 +80,32 @@ void heading(Pages& pg, const QString& text) {
   pg.y_ += pg.mm(9);
 }
 
-// A row of cells of the given widths (mm); returns its height in device pixels.
-qreal rowHeight(Pages& pg, const QList<double>& widths, const QStringList& cells, const QFont& f) {
-  const QFontMetricsF fm(f, &pg.device_);
+// A row of cells of the given widths (mm); its height in device pixels. Most cells hold one
+// line: only those wider than their column are measured for wrapping.
+qreal rowHeight(Pages& pg, const QFontMetricsF& fm, const QList<double>& widths, const QStringList& cells) {
   qreal h = fm.height();
   for (int i = 0; i < cells.size(); ++i) {
-    const QRectF r = fm.boundingRect(QRectF(0, 0, pg.mm(widths[i] - 2), 1e6), Qt::TextWordWrap, cells[i]);
-    h = std::max(h, r.height());
+    const qreal w = pg.mm(widths[i] - 2);
+    if (fm.horizontalAdvance(cells[i]) <= w) continue;
+    h = std::max(h, fm.boundingRect(QRectF(0, 0, w, 1e6), Qt::TextWordWrap, cells[i]).height());
   }
   return h + pg.mm(1.6);
 }
 
-void drawRow(Pages& pg, const QList<double>& widths, const QStringList& cells, const QFont& f, bool shade) {
-  const qreal h = rowHeight(pg, widths, cells, f);
+void drawRow(Pages& pg, const QList<double>& widths, const QStringList& cells, const QFont& f, qreal h, bool shade) {
   if (shade) pg.p_.fillRect(QRectF(0, pg.y_, pg.mm(std::accumulate(widths.begin(), widths.end(), 0.0)), h),
                             QColor(0xf0, 0xf0, 0xf5));
   pg.p_.setFont(f);
+  const QFontMetricsF fm(f, &pg.device_);
   qreal x = 0;
   for (int i = 0; i < cells.size(); ++i) {
-    pg.p_.drawText(QRectF(x + pg.mm(1), pg.y_ + pg.mm(0.8), pg.mm(widths[i] - 2), h),
-                   Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, cells[i]);
+    const qreal w = pg.mm(widths[i] - 2);
+    // One line is drawn at its baseline; only a longer text goes through the wrapping layout.
+    if (fm.horizontalAdvance(cells[i]) <= w)
+      pg.p_.drawText(QPointF(x + pg.mm(1), pg.y_ + pg.mm(0.8) + fm.ascent()), cells[i]);
+    else
+      pg.p_.drawText(QRectF(x + pg.mm(1), pg.y_ + pg.mm(0.8), w, h), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                     cells[i]);
     x += pg.mm(widths[i]);
   }
   pg.y_ += h;
@@ -107,21 +114,24 @@ void drawRow(Pages& pg, const QList<double>& widths, const QStringList& cells, c
 // A table that starts a new portrait page when the next row does not fit, repeating its head.
 void table(Pages& pg, const QList<double>& widths, const QStringList& head, const QList<QStringList>& rows) {
   const QFont headFont = pg.font(8.5, true), bodyFont = pg.font(8.5);
+  const QFontMetricsF headMetrics(headFont, &pg.device_), bodyMetrics(bodyFont, &pg.device_);
+  const qreal width = pg.mm(std::accumulate(widths.begin(), widths.end(), 0.0));
   auto drawHead = [&] {
     pg.p_.setPen(QColor(0x20, 0x20, 0x30));
-    drawRow(pg, widths, head, headFont, false);
+    drawRow(pg, widths, head, headFont, rowHeight(pg, headMetrics, widths, head), false);
     pg.p_.setPen(QPen(QColor(0x90, 0x90, 0xa0), 0));
-    pg.p_.drawLine(QPointF(0, pg.y_), QPointF(pg.mm(std::accumulate(widths.begin(), widths.end(), 0.0)), pg.y_));
+    pg.p_.drawLine(QPointF(0, pg.y_), QPointF(width, pg.y_));
   };
   drawHead();
   bool shade = false;
   for (const QStringList& r : rows) {
-    if (rowHeight(pg, widths, r, bodyFont) > pg.left()) {
+    const qreal h = rowHeight(pg, bodyMetrics, widths, r);
+    if (h > pg.left()) {
       pg.newPage(QPageLayout::Portrait);
       drawHead();
     }
     pg.p_.setPen(QColor(0x20, 0x20, 0x30));
-    drawRow(pg, widths, r, bodyFont, shade);
+    drawRow(pg, widths, r, bodyFont, h, shade);
     shade = !shade;
   }
   pg.y_ += pg.mm(4);
@@ -204,11 +214,36 @@ void paintReport(QPagedPaintDevice& device, const DiveData& dive, const DiveData
   if (pg.left() < pg.mm(30)) pg.newPage(QPageLayout::Portrait);
   heading(pg, QObject::tr("Events (%1)").arg(dive.events.size()));
   rows.clear();
+  // A warning the handset repeats every second is one row with its count and its last time,
+  // as on the chart's lane; every other event has a row of its own.
+  struct Run {
+    qsizetype row = 0;
+    double last = 0;
+    int count = 0;
+  };
+  std::map<std::string, Run> runs;
+  auto finish = [&](const std::string& text, const Run& r) {
+    if (r.count > 1)
+      rows[r.row][3] = QObject::tr("%1, repeated until %2 (%3), %4 times in all")
+                           .arg(q(text), q(debrief::secondsText(r.last)), q(debrief::clockText(r.last)))
+                           .arg(r.count);
+  };
   for (const DiveEvent& e : dive.events) {
     const double t = debrief::secondsOf(e);
+    if (e.kind == EventKind::Status && !debrief::warningKind(e.text).empty()) {
+      auto it = runs.find(e.text);
+      if (it != runs.end() && t - it->second.last <= debrief::kWarningJoin) {
+        it->second.last = t;
+        ++it->second.count;
+        continue;
+      }
+      if (it != runs.end()) finish(e.text, it->second);
+      runs[e.text] = Run{rows.size(), t, 1};
+    }
     rows << QStringList{q(debrief::secondsText(t)), q(debrief::clockText(t)), QObject::tr(kindName(e.kind)),
                         q(debrief::eventText(e))};
   }
+  for (const auto& [text, r] : runs) finish(text, r);
   if (rows.isEmpty()) rows << QStringList{QString(), QString(), QString(), QObject::tr("no events recorded")};
   table(pg, {22, 18, 26, 120}, {QObject::tr("Time"), QObject::tr("Clock"), QObject::tr("Kind"), QObject::tr("Event")},
         rows);

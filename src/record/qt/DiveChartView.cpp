@@ -5,6 +5,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
@@ -297,7 +298,10 @@ void DiveChartView::buildChart() {
   lf.setPointSizeF(8);
   legend->setFont(lf);
   legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
-  legend->setReverseMarkers(true);  // Real PO2, Handset PO2, Setpoint, limits
+  // The panels are laid out by hand; so is the legend, in one row above the PO2 panel.
+  legend->detachFromChart();
+  legend->setReverseMarkers(true);  // Real PO2, Handset PO2, Setpoint, limits, Depth
+  legend->setBackgroundVisible(false);
   // One legend entry for both limits; the compared dive only while there is one.
   for (QLegendMarker* m : legend->markers(lowLimit_)) m->setVisible(false);
   for (QLegendMarker* m : legend->markers(compareReal_)) m->setVisible(false);
@@ -308,6 +312,17 @@ void DiveChartView::buildChart() {
   delete defaultChart;
   scene()->addItem(depthChart_);
 
+  // The panels are drawn on white; the caption stands above the legend.
+  setBackgroundBrush(Qt::white);
+  for (QChart* c : {chart_, depthChart_}) {
+    c->setBackgroundVisible(false);
+    c->setPlotAreaBackgroundBrush(Qt::white);
+    c->setPlotAreaBackgroundVisible(true);
+  }
+  caption_ = new QGraphicsSimpleTextItem();
+  scene()->addItem(caption_);
+  caption_->setFont(titleFont);
+  caption_->setBrush(QColor(0x30, 0x30, 0x40));
   lanes_ = new EventLanes(timeAxis_);
   scene()->addItem(lanes_);
   hairline_ = new QGraphicsLineItem();
@@ -339,14 +354,20 @@ void DiveChartView::layoutPanels() {
   const qreal lanesHeight = laneRow * debrief::kLaneCount;
   const qreal left = 98, right = 16;  // room for the lane names
   const qreal timeLabels = axisTitles_ ? 38 : 22;
-  const qreal top = chart_->title().isEmpty() ? 30 : 48;  // title and legend
+  const qreal top = caption_->text().isEmpty() ? 30 : 48;  // caption and legend
   const qreal panels = std::max<qreal>(all.height() - lanesHeight - timeLabels - top - 12, 60);
   const qreal po2Height = std::round(panels * 0.64);
   const qreal depthHeight = panels - po2Height - 10;
   const qreal width = std::max<qreal>(all.width() - left - right, 10);
 
-  chart_->setGeometry(QRectF(0, 0, all.width(), top + po2Height + 4));
+  chart_->setGeometry(QRectF(0, 0, all.width(), top + po2Height + 10));
   chart_->setPlotArea(QRectF(left, top, width, po2Height));
+  chart_->legend()->setGeometry(QRectF(left, top - 26, width, 24));
+  caption_->setPos(left, 6);
+  // Lay both charts out now, so a picture taken at once shows the curves on their axes.
+  for (QChart* c : {chart_, depthChart_})
+    if (c->layout()) c->layout()->activate();
+  chart_->legend()->update();
   const qreal depthTop = top + po2Height + 10;
   depthChart_->setGeometry(QRectF(0, depthTop, all.width(), depthHeight + timeLabels));
   depthChart_->setPlotArea(QRectF(left, 0, width, depthHeight));
@@ -456,7 +477,7 @@ void DiveChartView::setDive(const DiveData& dive, const QString& caption) {
     for (QAbstractAxis* a : c->axes()) a->setVisible(true);
   timeAxis_->setLabelsVisible(false);
   chart_->legend()->setVisible(true);
-  chart_->setTitle(caption);
+  caption_->setText(caption);
   lanes_->setMarks(&marks_);
   lanes_->show();
   updatePO2Axis();
@@ -472,7 +493,8 @@ void DiveChartView::setCompareDive(const DiveData& dive, const QString& name) {
   for (QLineSeries* s : {real_, handset_, setpoint_, depth_, compareReal_, compareDepth_}) s->clear();
   compareTrace_ = debrief::traceOf(dive);
   compareShown_ = true;
-  compareReal_->setName(name);
+  compareReal_->setName(tr("Compared dive"));
+  compareReal_->setProperty("dive", name);
   for (QLegendMarker* m : chart_->legend()->markers(compareReal_)) m->setVisible(true);
   const double highest = trace_.highestPO2, deepest = trace_.deepest;
   trace_.highestPO2 = std::max(highest, compareTrace_.highestPO2);
@@ -514,7 +536,7 @@ void DiveChartView::showEmpty(const QString& text) {
   for (QChart* c : {chart_, depthChart_})
     for (QAbstractAxis* a : c->axes()) a->setVisible(false);
   chart_->legend()->setVisible(false);
-  chart_->setTitle(QString());
+  caption_->setText(QString());
   hideReadout();
   band_->hide();
   dragging_ = false;
@@ -526,6 +548,8 @@ void DiveChartView::showEmpty(const QString& text) {
   zoomed_ = false;
   if (wasZoomed) Q_EMIT zoomChanged(false);
 }
+
+QString DiveChartView::caption() const { return caption_->text(); }
 
 QString DiveChartView::emptyText() const { return emptyState_ ? emptyLabel_->text() : QString(); }
 

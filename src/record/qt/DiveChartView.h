@@ -21,6 +21,7 @@ class QChart;
 class QCategoryAxis;
 class QGraphicsLineItem;
 class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QGraphicsTextItem;
 class QLabel;
 class QLineSeries;
@@ -53,7 +54,8 @@ class DiveChartView : public QChartView {
   // events on the lanes. `caption` is the line above the chart (source, date and length).
   void setDive(const DiveData& dive, const QString& caption);
   // Lays a second dive over the first (true PO2 and depth in their own colour) on the same
-  // time axis; `name` names it in the legend. clearCompare() takes it away again.
+  // time axis; `name` says which dive it is (kept as the curve's "dive" property; the
+  // legend says "Compared dive"). clearCompare() takes it away again.
   void setCompareDive(const DiveData& dive, const QString& name);
   void clearCompare();
   bool hasCompare() const { return compareShown_; }
@@ -67,6 +69,8 @@ class DiveChartView : public QChartView {
   // The second dive's true PO2 and depth (empty while nothing is compared).
   QLineSeries* compareSeries(Curve c) const;
   QChart* depthChart() const { return depthChart_; }
+  // The line above the chart: the dive's source, date and length.
+  QString caption() const;
   const std::vector<debrief::LaneMark>& laneMarks() const { return marks_; }
   QValueAxis* timeAxis() const { return timeAxis_; }
   QValueAxis* po2Axis() const { return po2Axis_; }
@@ -146,6 +150,7 @@ class DiveChartView : public QChartView {
   QLineSeries* compareDepth_ = nullptr;
   QList<QLineSeries*> gapPieces_;  // further pieces of a curve interrupted by a gap
   EventLanes* lanes_ = nullptr;
+  QGraphicsSimpleTextItem* caption_ = nullptr;
   QGraphicsLineItem* hairline_ = nullptr;
   QGraphicsRectItem* readoutBox_ = nullptr;
   QGraphicsTextItem* readoutText_ = nullptr;
