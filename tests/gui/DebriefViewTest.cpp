@@ -103,6 +103,7 @@ TEST_F(DebriefView, LanesHoldTheWarningSpanTheFailureAndTheBailOut) {
   EXPECT_TRUE(summary.contains(QStringLiteral("Reaction to Cell Failure at 300 s"))) << summary.toStdString();
   EXPECT_TRUE(summary.contains(QStringLiteral("400 s (Bailed Out)"))) << summary.toStdString();
   EXPECT_TRUE(viewer->debriefPanel()->saveReportButton()->isEnabled());
+  viewer->resize(1000, 640);
   QApplication::processEvents();
   saveShot(viewer.get(), QStringLiteral("debrief.png"));
   saveShot(c, QStringLiteral("debrief-chart.png"));

@@ -480,11 +480,11 @@ void DiveChartView::setDive(const DiveData& dive, const QString& caption) {
   caption_->setText(caption);
   lanes_->setMarks(&marks_);
   lanes_->show();
+  hideReadout();
+  layoutPanels();
   updatePO2Axis();
   updateDepthAxis();
-  hideReadout();
   setFullTimeRange();
-  layoutPanels();
   fillCurves();
 }
 
