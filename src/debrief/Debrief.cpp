@@ -25,11 +25,9 @@ std::string fixed(double v, int decimals) {
 
 std::string whole(double seconds) { return std::to_string(std::lround(std::floor(seconds + 1e-9))); }
 
-bool isFailureLane(const DiveEvent& e, bool hasAppliedEvents) {
+bool isFailureLane(const DiveEvent& e) {
   if (e.kind == EventKind::FailureArmed || e.kind == EventKind::FailureApplied) return true;
-  if (e.kind != EventKind::Status) return false;
-  if (e.text == "Battery Bounce") return true;
-  return e.text == kOptionsChanged && !hasAppliedEvents;
+  return e.kind == EventKind::Status && e.text == "Battery Bounce";
 }
 
 bool hasAppliedEvents(const DiveData& dive) {
@@ -55,6 +53,26 @@ std::vector<std::string> captions(std::string_view detail) {
     if (!c.empty() && c != "none") out.emplace_back(c);
     if (comma == std::string_view::npos) break;
     detail.remove_prefix(comma + 2);
+  }
+  return out;
+}
+
+// The option timer records "Options Changed" at arming and every ten seconds until the failures
+// take effect. A data file names no failures: each run of these messages is one arming, at
+// its first message, and the failures took effect at its last.
+constexpr double kOptionCheckJoin = 21;  // ten-second checks, one of them masked by another message
+struct UnnamedFailure {
+  double armedAt = 0, appliedAt = 0;
+};
+std::vector<UnnamedFailure> unnamedFailures(const DiveData& dive) {
+  std::vector<UnnamedFailure> out;
+  for (const DiveEvent& e : dive.events) {
+    if (e.kind != EventKind::Status || e.text != kOptionsChanged) continue;
+    const double t = secondsOf(e);
+    if (!out.empty() && t - out.back().appliedAt <= kOptionCheckJoin)
+      out.back().appliedAt = t;
+    else
+      out.push_back({t, t});
   }
   return out;
 }
@@ -283,7 +301,8 @@ std::vector<LaneMark> laneMarks(const DiveData& dive) {
       bailed = false;
       continue;
     }
-    if (isFailureLane(e, applied)) {
+    if (e.kind == EventKind::Status && e.text == kOptionsChanged) continue;  // below, or shown as applied
+    if (isFailureLane(e)) {
       std::string label;
       if (e.kind == EventKind::FailureArmed)
         label = "Armed: " + (e.detail.empty() ? std::string("?") : e.detail.substr(0, e.detail.find(';')));
@@ -294,9 +313,17 @@ std::vector<LaneMark> laneMarks(const DiveData& dive) {
       marks.push_back({Lane::Failures, t, t, std::move(label), eventText(e) + at});
       continue;
     }
-    if (e.kind == EventKind::Status && e.text == kOptionsChanged) continue;  // shown as applied
     marks.push_back({Lane::Actions, t, t, e.text, eventText(e) + at});
   }
+  if (!applied)
+    for (const UnnamedFailure& f : unnamedFailures(dive)) {
+      if (f.appliedAt > f.armedAt)
+        marks.push_back({Lane::Failures, f.armedAt, f.armedAt, "Armed",
+                         "Failures armed at " + whole(f.armedAt) + " s (" + clockText(f.armedAt) + ")"});
+      marks.push_back({Lane::Failures, f.appliedAt, f.appliedAt, "Failures took effect " + whole(f.appliedAt) + " s",
+                       "Failures took effect (not named in a data file) at " + whole(f.appliedAt) + " s (" +
+                           clockText(f.appliedAt) + ")"});
+    }
   if (bailed) {
     const double from = bailedAt;
     marks.push_back({Lane::BailOut, from, std::max(from, diveEnd(dive)), "Bailed out " + whole(from) + " s, not returned",
@@ -359,13 +386,17 @@ Summary summarize(const DiveData& dive) {
         if (const CorrectiveRule* rule = ruleFor(c)) s.reactions.push_back(reactionTo(dive, c, t, rule->actions));
     }
     if (e.kind != EventKind::Status) continue;
-    if (e.text == kOptionsChanged && !applied) {
-      s.failuresApplied.push_back({t, std::string(kUnnamedFailures)});
-      s.reactions.push_back(reactionTo(dive, std::string(kUnnamedFailures), t, anyCorrectiveAction()));
-    }
     if (e.text == kBailedOut) s.bailOuts.push_back({t, e.text});
     if (e.text == kReturned) s.returns.push_back({t, e.text});
   }
+  if (!applied)
+    for (const UnnamedFailure& f : unnamedFailures(dive)) {
+      if (f.appliedAt > f.armedAt) s.failuresArmed.push_back({f.armedAt, "Failures armed (not named in a data file)"});
+      s.failuresApplied.push_back({f.appliedAt, std::string(kUnnamedFailures)});
+      s.reactions.push_back(reactionTo(dive, std::string(kUnnamedFailures), f.appliedAt, anyCorrectiveAction()));
+    }
+  std::stable_sort(s.failuresArmed.begin(), s.failuresArmed.end(), [](auto& a, auto& b) { return a.at < b.at; });
+  std::stable_sort(s.failuresApplied.begin(), s.failuresApplied.end(), [](auto& a, auto& b) { return a.at < b.at; });
   std::stable_sort(s.reactions.begin(), s.reactions.end(),
                    [](const Reaction& a, const Reaction& b) { return a.at < b.at; });
   return s;

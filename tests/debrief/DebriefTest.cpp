@@ -194,7 +194,9 @@ TEST(DiveFromRows, LeadingHandsetZerosAreAGapAndMessagesStartTheirSecond) {
 // Warnings of a data file: repeated seconds, a masked second and a pause that splits them.
 TEST(DiveFromRows, WarningSecondsMergeIntoSpansAndOptionsChangedStandsForTheFailure) {
   std::vector<datafile::Row> rows(700, row(1.0, 1.0, 20, 1.3));
-  rows[299][datafile::kMessage] = datafile::Item::str("Options Changed");
+  // Armed at 240 s with a one-minute delay: checked every ten seconds, in effect at 300 s.
+  for (int s = 240; s <= 300; s += 10)
+    rows[static_cast<std::size_t>(s - 1)][datafile::kMessage] = datafile::Item::str("Options Changed");
   for (int s = 368; s <= 586; ++s) rows[static_cast<std::size_t>(s - 1)][datafile::kMessage] =
       datafile::Item::str(s == 400 ? "Manual Diluent Addition" : "Warning: Cell Warning");
   rows[619][datafile::kMessage] = datafile::Item::str("Warning: Cell Warning");
@@ -203,11 +205,13 @@ TEST(DiveFromRows, WarningSecondsMergeIntoSpansAndOptionsChangedStandsForTheFail
   std::vector<std::string> labels;
   for (const auto& m : marks)
     if (m.lane != Lane::Actions) labels.push_back(m.label);
-  EXPECT_EQ(labels, (std::vector<std::string>{"Cell Warning 368–586 s", "Cell Warning 620 s",
-                                              "Options Changed 300 s"}));
+  EXPECT_EQ(labels, (std::vector<std::string>{"Cell Warning 368–586 s", "Cell Warning 620 s", "Armed",
+                                              "Failures took effect 300 s"}));
   const debrief::Summary s = debrief::summarize(d);
   EXPECT_EQ(valueOf(s, "Cell Warning warnings"), "2 (3 min 40 s in all)");
   EXPECT_EQ(valueOf(s, "Failures took effect"), "Failures (not named in a data file), at 300 s (5:00)");
+  EXPECT_EQ(valueOf(s, "Failures armed"), "Failures armed (not named in a data file), at 240 s (4:00)");
+  EXPECT_EQ(s.failuresApplied.size(), 1u);
   EXPECT_EQ(valueOf(s, "Reaction to Cell Warning warning at 368 s"), "32 s (Manual Diluent Addition)");
   EXPECT_EQ(valueOf(s, "Reaction to Failures (not named in a data file) at 300 s"),
             "100 s (Manual Diluent Addition)");
