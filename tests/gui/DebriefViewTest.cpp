@@ -107,6 +107,13 @@ TEST_F(DebriefView, LanesHoldTheWarningSpanTheFailureAndTheBailOut) {
   QApplication::processEvents();
   saveShot(viewer.get(), QStringLiteral("debrief.png"));
   saveShot(c, QStringLiteral("debrief-chart.png"));
+  // At the window's start size (10845 x 7635 twips) the chart and the summary share the frame.
+  ResultsViewer small(ResultsViewer::Mode::Simulator);
+  small.show();
+  small.showDebrief(sampleDive(900), QStringLiteral("sample"));
+  QApplication::processEvents();
+  EXPECT_GT(small.chartView()->plotRectInView().width(), 250);
+  saveShot(&small, QStringLiteral("debrief-start-size.png"));
 }
 
 TEST_F(DebriefView, SaveReportWritesAPdfWithTitleSummaryAndEveryEvent) {

@@ -214,6 +214,8 @@ void DiveChartView::buildChart() {
     c->setBackgroundRoundness(0);
     c->setMargins(QMargins(0, 0, 0, 0));
     c->layout()->setContentsMargins(0, 0, 0, 0);
+    // The panels get the sizes the view gives them, however small the window.
+    c->setMinimumSize(10, 10);
     return c;
   };
   chart_ = makeChart();
@@ -354,22 +356,35 @@ void DiveChartView::layoutPanels() {
   const qreal lanesHeight = laneRow * debrief::kLaneCount;
   const qreal left = 98, right = 16;  // room for the lane names
   const qreal timeLabels = axisTitles_ ? 38 : 22;
-  const qreal top = caption_->text().isEmpty() ? 30 : 48;  // caption and legend
+  // The caption, then the legend: one row, or two on a narrow chart.
+  const qreal legendRows = all.width() - left - right < 600 ? 2 : 1;
+  const qreal top = (caption_->text().isEmpty() ? 6 : 24) + 22 * legendRows;
   const qreal panels = std::max<qreal>(all.height() - lanesHeight - timeLabels - top - 12, 60);
-  const qreal po2Height = std::round(panels * 0.64);
-  const qreal depthHeight = panels - po2Height - 10;
+  // The depth panel keeps room for its marks and its axis title however short the view.
+  const qreal depthHeight = std::max<qreal>(std::round(panels * 0.36), 100);
+  const qreal po2Height = std::max<qreal>(panels - depthHeight - 10, 40);
+  po2PlotHeight_ = po2Height;
+  depthPlotHeight_ = depthHeight;
   const qreal width = std::max<qreal>(all.width() - left - right, 10);
 
-  chart_->setGeometry(QRectF(0, 0, all.width(), top + po2Height + 10));
+  // Each chart's own area reaches well below its plot: a chart that finds too little room for
+  // its axes keeps their old places. Neither paints a background, so the overlap is unseen.
+  constexpr qreal kSpare = 120;
+  chart_->setGeometry(QRectF(0, 0, all.width(), top + po2Height + kSpare));
   chart_->setPlotArea(QRectF(left, top, width, po2Height));
-  chart_->legend()->setGeometry(QRectF(left, top - 26, width, 24));
+  chart_->legend()->setGeometry(QRectF(left, top - 2 - 22 * legendRows, width, 22 * legendRows));
   caption_->setPos(left, 6);
-  // Lay both charts out now, so a picture taken at once shows the curves on their axes.
+  // Lay both charts out now, so a picture taken at once shows the curves on their axes; the
+  // number of marks depends on the panels' heights.
   for (QChart* c : {chart_, depthChart_})
     if (c->layout()) c->layout()->activate();
+  if (!emptyState_) {
+    updatePO2Axis();
+    updateDepthAxis();
+  }
   chart_->legend()->update();
   const qreal depthTop = top + po2Height + 10;
-  depthChart_->setGeometry(QRectF(0, depthTop, all.width(), depthHeight + timeLabels));
+  depthChart_->setGeometry(QRectF(0, depthTop, all.width(), depthHeight + timeLabels + kSpare));
   depthChart_->setPlotArea(QRectF(left, 0, width, depthHeight));
   lanes_->place(QRectF(2, depthTop + depthHeight + timeLabels + 4, all.width() - 4, lanesHeight), left,
                 left + width);
@@ -496,13 +511,8 @@ void DiveChartView::setCompareDive(const DiveData& dive, const QString& name) {
   compareReal_->setName(tr("Compared dive"));
   compareReal_->setProperty("dive", name);
   for (QLegendMarker* m : chart_->legend()->markers(compareReal_)) m->setVisible(true);
-  const double highest = trace_.highestPO2, deepest = trace_.deepest;
-  trace_.highestPO2 = std::max(highest, compareTrace_.highestPO2);
-  trace_.deepest = std::max(deepest, compareTrace_.deepest);
   updatePO2Axis();
   updateDepthAxis();
-  trace_.highestPO2 = highest;
-  trace_.deepest = deepest;
   setFullTimeRange();
   fillCurves();
 }
@@ -615,18 +625,25 @@ void DiveChartView::updateTimeTicks() {
 
 void DiveChartView::updatePO2Axis() {
   // Up to 2.0 bar at least, so the 1.6 bar limit always shows with room above it.
-  const double top = std::max(2.0, std::ceil((trace_.highestPO2 + 0.1) * 5) / 5);
+  const double highest = std::max(trace_.highestPO2, compareShown_ ? compareTrace_.highestPO2 : 0.0);
+  const double top = std::max(2.0, std::ceil((highest + 0.1) * 5) / 5);
   const double shownTop = std::min(top, 10.0);
-  const double step = shownTop > 4 ? 1.0 : shownTop > 2.4 ? 0.4 : 0.2;
+  double step = shownTop > 4 ? 1.0 : shownTop > 2.4 ? 0.4 : 0.2;
+  // A short panel has room for fewer labels: at least 18 pixels from one to the next, or the
+  // axis would not fit its labels at all.
+  const double height = po2PlotHeight_;
+  while (height > 0 && shownTop / step * 18 > height && step < 5) step *= 2;
   if (step > po2Axis_->tickInterval()) po2Axis_->setTickInterval(step);
   po2Axis_->setRange(0, std::ceil(shownTop / step - 1e-9) * step);
   po2Axis_->setTickInterval(step);
 }
 
 void DiveChartView::updateDepthAxis() {
-  // The depth panel ends at a round depth with room below the deepest point, in four steps.
-  const int intervals = 4;
-  const double deepest = std::clamp(trace_.deepest, 0.0, 1e6);
+  // The depth panel ends at a round depth with room below the deepest point, in four steps,
+  // or two on a short panel.
+  const int intervals = depthPlotHeight_ >= 110 || depthPlotHeight_ <= 0 ? 4 : 2;
+  const double deepest =
+      std::clamp(std::max(trace_.deepest, compareShown_ ? compareTrace_.deepest : 0.0), 0.0, 1e6);
   // At least 10 m, so a record at the surface does not blow up a metre into the whole height.
   const double step = niceStep(std::max(10.0, deepest * 1.05) / intervals);
   const double bottom = step * intervals;

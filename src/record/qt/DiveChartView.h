@@ -161,6 +161,8 @@ class DiveChartView : public QChartView {
   datafile::DiveTrace compareTrace_;
   std::vector<debrief::LaneMark> marks_;
   bool compareShown_ = false;
+  double po2PlotHeight_ = 0;    // pixels, as last laid out
+  double depthPlotHeight_ = 0;  // pixels, as last laid out
   bool axisTitles_ = false;
   bool emptyState_ = true;
   bool zoomed_ = false;

@@ -162,7 +162,7 @@ void ResultsViewer::placeControls() {
   const int inset = px(2 * m);
   const int top = std::max(inset, frame_->contentsRect().top());
   // The debrief panel stands at the frame's right, the chart takes the rest.
-  const int panelWidth = std::clamp(inside.width() / 3, 150, 300);
+  const int panelWidth = std::clamp(inside.width() / 4, 170, 300);
   const QRect area(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset));
   chart_->setGeometry(area.adjusted(0, 0, -panelWidth - inset, 0));
   panel_->setGeometry(QRect(QPoint(area.right() - panelWidth + 1, area.top()), area.bottomRight()));
