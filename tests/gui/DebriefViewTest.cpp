@@ -114,6 +114,10 @@ TEST_F(DebriefView, LanesHoldTheWarningSpanTheFailureAndTheBailOut) {
   QApplication::processEvents();
   EXPECT_GT(small.chartView()->plotRectInView().width(), 250);
   saveShot(&small, QStringLiteral("debrief-start-size.png"));
+  viewer->resize(small.size());
+  QApplication::processEvents();
+  QApplication::processEvents();
+  saveShot(viewer.get(), QStringLiteral("debrief-shrunk.png"));
 }
 
 TEST_F(DebriefView, SaveReportWritesAPdfWithTitleSummaryAndEveryEvent) {

@@ -894,6 +894,8 @@ void DiveChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
   layoutPanels();
   placeEmptyLabel();
+  // A chart that shrank lays its axes out once its own pending layout has run: once more then.
+  QMetaObject::invokeMethod(this, [this] { layoutPanels(); }, Qt::QueuedConnection);
 }
 
 void DiveChartView::placeEmptyLabel() {
