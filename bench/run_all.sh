@@ -10,6 +10,7 @@ export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 "$bin/pelasim_bench" --benchmark_format=console --benchmark_color=false > "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_library_bench" --benchmark_format=console --benchmark_color=false >> "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
+"$bin/pelasim_debrief_tool" "$tmp" > "$tmp/debrief.txt" 2>/dev/null
 
 # Peak memory of the standalone viewer showing a five-hour record.
 (cd "$tmp" && "$bin/pelasim_viewer_tool" write OrvanePelaSimData.csv 18000 >/dev/null 2>&1
@@ -37,6 +38,9 @@ echo "| Write the 18000-row data file (format and atomic write) | $(ms BM_WriteF
 echo "| Read the 18000-row data file | $(ms BM_ReadFiveHourDataFile) | |"
 echo "| Viewer: read and chart 18000 rows | $(viewer 'loadFile') | < 150 ms |"
 echo "| Viewer: load and first paint | $(viewer 'load + paint') | |"
+debrief() { awk -F: -v k="$1" 'index($0, k) {sub(/ *\(target.*/, "", $2); gsub(/^ +| +$/, "", $2); print $2}' "$tmp/debrief.txt"; }
+echo "| Debrief: summary and chart of a five-hour dive, 2,000 events (wall / CPU) | $(debrief 'lanes and chart') | < 150 ms |"
+echo "| Debrief: PDF report of that dive (wall / CPU) | $(debrief 'PDF report') | < 1 s |"
 echo "| Standalone viewer peak memory on 18000 rows | $(cat "$tmp/viewer_rss.txt") MB | < 120 MB |"
 echo "| Dive library: one second's commit (sample and message, disk flushed), median | $(ms BM_PerSecondCommit_median) | < 1 ms |"
 echo "| Dive library: size of a five-hour dive | $(counter BM_FiveHourDiveSize/iterations:1 library_MB) MB | < 3 MB |"

@@ -4,7 +4,7 @@
 Layers, lowest first (a folder may include its own headers and those of lower layers):
   0 core, record/datafile   base
   1 forms                   window models
-  1 library                 the dive library (SQLite)
+  1 library, debrief        the dive library (SQLite); the debrief's summary and lanes
   2 sim                     the simulation object
   3 loop                    the loop model
   4 handset, controls, failures, dialogs, record
@@ -19,7 +19,7 @@ import sys
 
 RANKS = {
     "core": 0, "record/datafile": 0,
-    "forms": 1, "library": 1,
+    "forms": 1, "library": 1, "debrief": 1,
     "sim": 2,
     "loop": 3,
     "handset": 4, "controls": 4, "failures": 4, "dialogs": 4, "record": 4,

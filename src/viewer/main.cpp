@@ -8,11 +8,19 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstring>
+
 #include "record/datafile/DataFile.h"
+#include "record/qt/DebriefReport.h"
 #include "record/qt/ResultsViewer.h"
 
 int main(int argc, char** argv) {
+  // "--report OUT.pdf FILE.csv" writes the debrief report without a window or a display.
+  bool report = false;
+  for (int i = 1; i < argc; ++i) report = report || std::strcmp(argv[i], "--report") == 0;
+  if (report && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  if (report) return pelasim::runReportCommand(QApplication::arguments());
   QApplication::setApplicationName(QStringLiteral("OrvanePelaSimViewer"));
   QApplication::setApplicationDisplayName(
       QStringLiteral("Captured Data Viewer for Orvane Pelagrinova Simulator"));

@@ -27,6 +27,7 @@
 #include <sys/stat.h>
 
 #include "record/datafile/DataFile.h"
+#include "record/qt/DebriefPanel.h"
 #include "record/qt/DiveChartView.h"
 #include "record/qt/ResultsViewer.h"
 
@@ -200,8 +201,10 @@ TEST_P(ViewerLayout, FollowsTheWindowSize) {
   // The chart sits inside the frame, 8 px in from its sides and bottom.
   const QRect frame = child<QGroupBox>("Frame1")->rect();
   const QRect chart = viewer->chartView()->geometry();
+  const QRect panel = viewer->debriefPanel()->geometry();
   EXPECT_EQ(chart.left(), 8);
-  EXPECT_EQ(frame.right() - chart.right(), 8);
+  EXPECT_EQ(frame.right() - panel.right(), 8);  // the summary panel stands at its right
+  EXPECT_LT(chart.right(), panel.left());
   EXPECT_EQ(frame.bottom() - chart.bottom(), 8);
   EXPECT_GE(chart.top(), 8);
 }
@@ -449,17 +452,19 @@ TEST_F(ViewerTest, ReadoutShowsTheValuesOfTheSecondUnderTheMouse) {
   EXPECT_FALSE(c->readoutVisible());
 }
 
-TEST_F(ViewerTest, FlagTipNamesTheSecondAndTheMessage) {
+TEST_F(ViewerTest, LaneTipNamesTheMessageAndItsTime) {
   make(Mode::Standalone);
   ASSERT_TRUE(viewer->loadFile(writeRows(QStringLiteral("d.csv"), steadyDive(1000))));
   showAndSettle();
   DiveChartView* c = viewer->chartView();
   const QRect plot = c->plotRectInView();
-  const QString tip = c->flagTipAt(QPoint(c->viewXOfTime(300), plot.bottom() - 5));
-  EXPECT_TRUE(tip.startsWith(QStringLiteral("300 s (5:00): Manual O2 Addition"))) << tip.toStdString();
-  // Far from any flag, or high above the axis, there is no tip.
-  EXPECT_TRUE(c->flagTipAt(QPoint(c->viewXOfTime(350), plot.bottom() - 5)).isEmpty());
-  EXPECT_TRUE(c->flagTipAt(QPoint(c->viewXOfTime(300), plot.center().y())).isEmpty());
+  const int y = c->viewYOfLane(debrief::Lane::Actions);
+  const QString tip = c->laneTipAt(QPoint(c->viewXOfTime(300), y));
+  EXPECT_TRUE(tip.startsWith(QStringLiteral("Manual O2 Addition at 300 s (5:00)"))) << tip.toStdString();
+  // Far from any event, on another lane or over the curves there is no tip.
+  EXPECT_TRUE(c->laneTipAt(QPoint(c->viewXOfTime(350), y)).isEmpty());
+  EXPECT_TRUE(c->laneTipAt(QPoint(c->viewXOfTime(300), c->viewYOfLane(debrief::Lane::BailOut))).isEmpty());
+  EXPECT_TRUE(c->laneTipAt(QPoint(c->viewXOfTime(300), plot.center().y())).isEmpty());
 }
 
 TEST_F(ViewerTest, DraggingZoomsIntoAStretchOfTimeAndRightClickZoomsOut) {

@@ -5,6 +5,7 @@
 #include <QGraphicsLayout>
 #include <QGraphicsLineItem>
 #include <QGraphicsRectItem>
+#include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <QRubberBand>
 #include <QToolTip>
 #include <QValueAxis>
+#include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
@@ -30,9 +32,9 @@ const QColor kSetpointColour(0x2e, 0x8b, 0x3e);  // setpoint: green
 const QColor kDepthColour(0x6b, 0x4f, 0x3a);     // depth: brown
 const QColor kLimitColour(0xd0, 0x20, 0x20);     // PO2 limits and warning flags: red
 const QColor kFlagColour(0x44, 0x44, 0x55);      // other status messages: slate
+const QColor kCompareColour(0xb0, 0x30, 0x90);   // a second dive laid over the first: magenta
 
-// Flags are this tall above the time axis, and the mouse finds a flag this close to it (px).
-constexpr qreal kFlagHeight = 12;
+// The mouse finds an event this close to it (px).
 constexpr int kFlagReach = 4;
 // At most this many messages are listed in one tooltip.
 constexpr std::size_t kTipLines = 8;
@@ -75,59 +77,107 @@ QPen pen(const QColor& c, qreal width, Qt::PenStyle style = Qt::SolidLine) {
 
 }  // namespace
 
-// The status messages as small flags standing on the time axis: red for warnings, slate for
-// everything else.
-class MessageFlags : public QGraphicsItem {
+// Lanes under the time axis, one row each for the trainee's actions, the handset warnings,
+// the failures and the bail-outs: a tick for a moment, a bar for a span, and a label beside
+// each mark wherever it does not run into the one before it.
+class EventLanes : public QGraphicsItem {
  public:
-  MessageFlags(QChart* chart, const QValueAxis* axis) : QGraphicsItem(chart), chart_(chart), axis_(axis) {
+  EventLanes(const QValueAxis* axis) : axis_(axis) {
     setZValue(20);
     setAcceptedMouseButtons(Qt::NoButton);
   }
-  void setTrace(const datafile::DiveTrace* trace) {
-    trace_ = trace;
+  void setMarks(const std::vector<debrief::LaneMark>* marks) {
+    marks_ = marks;
     update();
   }
-  void plotChanged() {
+  // `area` holds the lane rows; `plotLeft` and `plotRight` are the time axis' ends.
+  void place(const QRectF& area, qreal plotLeft, qreal plotRight) {
     prepareGeometryChange();
+    area_ = area;
+    left_ = plotLeft;
+    right_ = plotRight;
     update();
   }
-  QRectF boundingRect() const override {
-    return chart_->plotArea().adjusted(-2, -kFlagHeight - 2, 8, 2);
+  qreal rowHeight() const { return area_.height() / debrief::kLaneCount; }
+  QRectF rowRect(debrief::Lane lane) const {
+    return QRectF(area_.left(), area_.top() + static_cast<int>(lane) * rowHeight(), area_.width(), rowHeight());
   }
-  void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
-    if (!trace_ || trace_->messages.empty()) return;
-    const QRectF plot = chart_->plotArea();
+  qreal xOf(double t) const {
     const double t0 = axis_->min(), t1 = axis_->max();
-    if (!(t1 > t0)) return;
-    const auto [b, e] = trace_->messagesBetween(t0, t1);
+    return left_ + (t - t0) / std::max(t1 - t0, 1e-9) * (right_ - left_);
+  }
+  QRectF boundingRect() const override { return area_.adjusted(-2, -2, 2, 2); }
+  void paint(QPainter* p, const QStyleOptionGraphicsItem*, QWidget*) override {
+    if (area_.isEmpty()) return;
     p->setRenderHint(QPainter::Antialiasing, true);
-    const qreal base = plot.bottom();
-    qreal lastX = -1e9;
-    bool lastWarning = false;
-    for (std::size_t i = b; i < e; ++i) {
-      const auto& m = trace_->messages[i];
-      const qreal x = plot.left() + (m.second - t0) / (t1 - t0) * plot.width();
-      const bool warning = isWarning(m.text);
-      // Flags closer than a pixel would only paint over each other; a warning still wins.
-      if (x - lastX < 1.0 && (lastWarning || !warning)) continue;
-      lastX = x;
-      lastWarning = warning;
-      const QColor c = warning ? kLimitColour : kFlagColour;
-      p->setPen(pen(c, 1.2));
-      p->drawLine(QPointF(x, base), QPointF(x, base - kFlagHeight));
-      QPolygonF flag;
-      flag << QPointF(x, base - kFlagHeight) << QPointF(x + 6, base - kFlagHeight + 2.5)
-           << QPointF(x, base - kFlagHeight + 5);
-      p->setPen(Qt::NoPen);
-      p->setBrush(c);
-      p->drawPolygon(flag);
+    // Sizes in pixels of the scene, so the labels keep their size against the chart when the
+    // scene is drawn onto a page.
+    QFont f = p->font();
+    f.setPixelSize(10);
+    p->setFont(f);
+    const QFontMetricsF fm(f);
+    for (int i = 0; i < debrief::kLaneCount; ++i) {
+      const auto lane = static_cast<debrief::Lane>(i);
+      const QRectF row = rowRect(lane);
+      p->fillRect(QRectF(left_, row.top(), right_ - left_, row.height()),
+                  i % 2 ? QColor(0xf4, 0xf4, 0xf7) : QColor(0xfb, 0xfb, 0xfd));
+      p->setPen(QColor(0x70, 0x70, 0x80));
+      const auto name = debrief::laneName(lane);
+      p->drawText(QRectF(area_.left(), row.top(), left_ - area_.left() - 4, row.height()),
+                  Qt::AlignRight | Qt::AlignVCenter,
+                  QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     }
+    if (!marks_) return;
+    const double t0 = axis_->min(), t1 = axis_->max();
+    p->setClipRect(QRectF(left_ - 1, area_.top(), right_ - left_ + 2, area_.height()));
+    qreal labelEnd = -1e9, lastTick = -1e9;
+    int lastLane = -1;
+    for (const debrief::LaneMark& m : *marks_) {
+      if (m.end < t0 || m.start > t1) continue;
+      const int lane = static_cast<int>(m.lane);
+      if (lane != lastLane) {
+        labelEnd = lastTick = -1e9;
+        lastLane = lane;
+      }
+      const QRectF row = rowRect(m.lane);
+      const QColor c = laneColour(m.lane);
+      const qreal x0 = xOf(m.start), x1 = xOf(m.end);
+      if (m.end > m.start) {
+        p->fillRect(QRectF(x0, row.top() + 2, std::max<qreal>(x1 - x0, 1.5), row.height() - 4),
+                    QColor(c.red(), c.green(), c.blue(), 150));
+      } else if (x0 - lastTick >= 1.0) {
+        p->setPen(pen(c, 1.6));
+        p->drawLine(QPointF(x0, row.top() + 2), QPointF(x0, row.bottom() - 2));
+        lastTick = x0;
+      }
+      const QString label = QString::fromUtf8(m.label.data(), static_cast<qsizetype>(m.label.size()));
+      const qreal w = fm.horizontalAdvance(label);
+      qreal lx = x0 + 3;
+      // Arming comes before its failure takes effect: its label stands left of its mark, so
+      // the failure's own label fits right of the next one.
+      if (m.label.rfind("Armed", 0) == 0 && x0 - 3 - w > std::max(labelEnd + 4, left_)) lx = x0 - 3 - w;
+      if (lx > labelEnd + 4 && lx + w <= right_ + 2) {
+        p->setPen(c.darker(130));
+        p->drawText(QRectF(lx, row.top(), w + 2, row.height()), Qt::AlignLeft | Qt::AlignVCenter, label);
+        labelEnd = std::max(lx + w, x0);
+      }
+    }
+  }
+  static QColor laneColour(debrief::Lane lane) {
+    switch (lane) {
+      case debrief::Lane::Actions: return kFlagColour;
+      case debrief::Lane::Warnings: return kLimitColour;
+      case debrief::Lane::Failures: return QColor(0x7a, 0x2e, 0x9e);
+      case debrief::Lane::BailOut: return QColor(0xc0, 0x6a, 0x00);
+    }
+    return kFlagColour;
   }
 
  private:
-  QChart* chart_;
   const QValueAxis* axis_;
-  const datafile::DiveTrace* trace_ = nullptr;
+  const std::vector<debrief::LaneMark>* marks_ = nullptr;
+  QRectF area_;
+  qreal left_ = 0, right_ = 1;
 };
 
 DiveChartView::DiveChartView(QWidget* parent) : QChartView(parent) {
@@ -158,36 +208,54 @@ DiveChartView::DiveChartView(QWidget* parent) : QChartView(parent) {
 DiveChartView::~DiveChartView() = default;
 
 void DiveChartView::buildChart() {
-  chart_ = new QChart();
-  chart_->setAnimationOptions(QChart::NoAnimation);
-  chart_->setBackgroundRoundness(0);
-  chart_->setMargins(QMargins(6, 2, 6, 2));
-  chart_->layout()->setContentsMargins(0, 0, 0, 0);
+  auto makeChart = [] {
+    auto* c = new QChart();
+    c->setAnimationOptions(QChart::NoAnimation);
+    c->setBackgroundRoundness(0);
+    c->setMargins(QMargins(0, 0, 0, 0));
+    c->layout()->setContentsMargins(0, 0, 0, 0);
+    // The panels get the sizes the view gives them, however small the window.
+    c->setMinimumSize(10, 10);
+    return c;
+  };
+  chart_ = makeChart();
   QFont titleFont = chart_->titleFont();
   titleFont.setPointSizeF(9);
   titleFont.setBold(false);
   chart_->setTitleFont(titleFont);
   chart_->setTitleBrush(QColor(0x30, 0x30, 0x40));
+  depthChart_ = makeChart();
+  depthChart_->setBackgroundVisible(false);
+  depthChart_->legend()->setVisible(false);
 
-  timeAxis_ = new QValueAxis(chart_);
-  timeAxis_->setLabelFormat(QStringLiteral("%.0f"));
-  timeAxis_->setTickType(QValueAxis::TicksDynamic);
-  timeAxis_->setTickAnchor(0);
-  timeAxis_->setTickInterval(1);
-  timeAxis_->setRange(0, 1);
-  timeAxis_->setMinorTickCount(0);
+  auto makeTimeAxis = [](QChart* c) {
+    auto* a = new QValueAxis(c);
+    a->setLabelFormat(QStringLiteral("%.0f"));
+    a->setTickType(QValueAxis::TicksDynamic);
+    a->setTickAnchor(0);
+    a->setTickInterval(1);
+    a->setRange(0, 1);
+    a->setMinorTickCount(0);
+    a->setGridLineColor(QColor(0xdd, 0xdd, 0xe3));
+    return a;
+  };
+  // The PO2 panel draws the time grid without labels; the depth panel below carries them.
+  timeAxis_ = makeTimeAxis(chart_);
+  timeAxis_->setLabelsVisible(false);
+  depthTimeAxis_ = makeTimeAxis(depthChart_);
   po2Axis_ = new QValueAxis(chart_);
   po2Axis_->setLabelFormat(QStringLiteral("%.1f"));
   po2Axis_->setTickType(QValueAxis::TicksDynamic);
   po2Axis_->setTickAnchor(0);
   po2Axis_->setTickInterval(0.2);
-  depthAxis_ = new QCategoryAxis(chart_);
+  po2Axis_->setGridLineColor(QColor(0xdd, 0xdd, 0xe3));
+  depthAxis_ = new QCategoryAxis(depthChart_);
   depthAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  depthAxis_->setGridLineVisible(false);
+  depthAxis_->setGridLineColor(QColor(0xdd, 0xdd, 0xe3));
   depthAxis_->setLabelsColor(kDepthColour);
   depthAxis_->setLinePenColor(kDepthColour);
   for (QAbstractAxis* a : {static_cast<QAbstractAxis*>(timeAxis_), static_cast<QAbstractAxis*>(po2Axis_),
-                           static_cast<QAbstractAxis*>(depthAxis_)}) {
+                           static_cast<QAbstractAxis*>(depthAxis_), static_cast<QAbstractAxis*>(depthTimeAxis_)}) {
     QFont lf = a->labelsFont();
     lf.setPointSizeF(8);
     a->setLabelsFont(lf);
@@ -196,25 +264,29 @@ void DiveChartView::buildChart() {
     tf.setBold(false);
     a->setTitleFont(tf);
   }
-  timeAxis_->setGridLineColor(QColor(0xdd, 0xdd, 0xe3));
-  po2Axis_->setGridLineColor(QColor(0xdd, 0xdd, 0xe3));
   chart_->addAxis(timeAxis_, Qt::AlignBottom);
   chart_->addAxis(po2Axis_, Qt::AlignLeft);
-  chart_->addAxis(depthAxis_, Qt::AlignRight);
+  depthChart_->addAxis(depthTimeAxis_, Qt::AlignBottom);
+  depthChart_->addAxis(depthAxis_, Qt::AlignLeft);
 
   auto line = [&](const QString& name, const QPen& p, bool onDepth) {
-    auto* s = new QLineSeries(chart_);
+    QChart* c = onDepth ? depthChart_ : chart_;
+    auto* s = new QLineSeries(c);
     s->setName(name);
     s->setPen(p);
-    chart_->addSeries(s);
-    s->attachAxis(timeAxis_);
+    c->addSeries(s);
+    s->attachAxis(onDepth ? depthTimeAxis_ : timeAxis_);
     s->attachAxis(onDepth ? static_cast<QAbstractAxis*>(depthAxis_) : po2Axis_);
     return s;
   };
-  // Drawn from the back: the limits first, then depth, the setpoint, the handset and on top
-  // the true PO2. The legend lists them the other way round.
+  // Drawn from the back: the limits first, then the setpoint, the handset and on top the
+  // true PO2. The legend lists them the other way round.
+  // Depth has its own panel; an empty curve in the PO2 panel names it in the legend.
+  line(tr("Depth"), pen(kDepthColour, 1.6), false);
   lowLimit_ = line(tr("PO2 limits 0.4 / 1.6 bar"), pen(kLimitColour, 1.2, Qt::DashLine), false);
   highLimit_ = line(tr("PO2 limits 0.4 / 1.6 bar"), pen(kLimitColour, 1.2, Qt::DashLine), false);
+  compareReal_ = line(tr("Compared dive"), pen(kCompareColour, 1.4), false);
+  compareDepth_ = line(tr("Compared dive"), pen(kCompareColour, 1.4), true);
   depth_ = line(tr("Depth"), pen(kDepthColour, 1.6), true);
   setpoint_ = line(tr("Setpoint"), pen(kSetpointColour, 1.6, Qt::DashDotLine), false);
   // The handset line is drawn wide under the true PO2, so where both agree it shows as an
@@ -223,25 +295,44 @@ void DiveChartView::buildChart() {
   real_ = line(tr("Real PO2"), pen(kRealColour, 1.5), false);
 
   QLegend* legend = chart_->legend();
-  legend->setAlignment(Qt::AlignBottom);
+  legend->setAlignment(Qt::AlignTop);
   QFont lf = legend->font();
   lf.setPointSizeF(8);
   legend->setFont(lf);
   legend->setMarkerShape(QLegend::MarkerShapeFromSeries);
-  legend->setReverseMarkers(true);  // Real PO2, Handset PO2, Setpoint, Depth, limits
-  // One legend entry for both limits.
+  // The panels are laid out by hand; so is the legend, in one row above the PO2 panel.
+  legend->detachFromChart();
+  legend->setReverseMarkers(true);  // Real PO2, Handset PO2, Setpoint, limits, Depth
+  legend->setBackgroundVisible(false);
+  // One legend entry for both limits; the compared dive only while there is one.
   for (QLegendMarker* m : legend->markers(lowLimit_)) m->setVisible(false);
+  for (QLegendMarker* m : legend->markers(compareReal_)) m->setVisible(false);
 
   // The view starts with a chart of its own, which setChart only lets go of.
   QChart* const defaultChart = chart();
   setChart(chart_);
   delete defaultChart;
+  scene()->addItem(depthChart_);
 
-  flags_ = new MessageFlags(chart_, timeAxis_);
-  hairline_ = new QGraphicsLineItem(chart_);
+  // The panels are drawn on white; the caption stands above the legend.
+  setBackgroundBrush(Qt::white);
+  for (QChart* c : {chart_, depthChart_}) {
+    c->setBackgroundVisible(false);
+    c->setPlotAreaBackgroundBrush(Qt::white);
+    c->setPlotAreaBackgroundVisible(true);
+  }
+  caption_ = new QGraphicsSimpleTextItem();
+  scene()->addItem(caption_);
+  caption_->setFont(titleFont);
+  caption_->setBrush(QColor(0x30, 0x30, 0x40));
+  lanes_ = new EventLanes(timeAxis_);
+  scene()->addItem(lanes_);
+  hairline_ = new QGraphicsLineItem();
+  scene()->addItem(hairline_);
   hairline_->setPen(pen(QColor(0x30, 0x30, 0x40, 150), 1, Qt::DotLine));
   hairline_->setZValue(30);
-  readoutBox_ = new QGraphicsRectItem(chart_);
+  readoutBox_ = new QGraphicsRectItem();
+  scene()->addItem(readoutBox_);
   readoutBox_->setBrush(QColor(255, 255, 255, 232));
   readoutBox_->setPen(pen(QColor(0x90, 0x90, 0xa0), 1));
   readoutBox_->setZValue(31);
@@ -251,25 +342,68 @@ void DiveChartView::buildChart() {
   readoutText_->setFont(rf);
   hideReadout();
 
-  connect(chart_, &QChart::plotAreaChanged, this, [this] {
-    flags_->plotChanged();
-    updateTimeTicks();
-    if (readoutVisible()) placeReadout(readoutTime_);
-  });
   connect(timeAxis_, &QValueAxis::rangeChanged, this, [this] {
-    flags_->update();
+    lanes_->update();
     updateTimeTicks();
   });
 }
 
+void DiveChartView::layoutPanels() {
+  const QRectF all(QPointF(0, 0), QSizeF(viewport()->size()));
+  if (all.width() < 10 || all.height() < 10) return;
+  scene()->setSceneRect(all);
+  const qreal laneRow = 17;
+  const qreal lanesHeight = laneRow * debrief::kLaneCount;
+  const qreal left = 98, right = 16;  // room for the lane names
+  const qreal timeLabels = axisTitles_ ? 38 : 22;
+  // The caption, then the legend: one row, or two on a narrow chart.
+  const qreal legendRows = all.width() - left - right < 600 ? 2 : 1;
+  const qreal top = (caption_->text().isEmpty() ? 6 : 24) + 22 * legendRows;
+  const qreal panels = std::max<qreal>(all.height() - lanesHeight - timeLabels - top - 12, 60);
+  // The depth panel keeps room for its marks and its axis title however short the view.
+  const qreal depthHeight = std::max<qreal>(std::round(panels * 0.36), 100);
+  const qreal po2Height = std::max<qreal>(panels - depthHeight - 10, 40);
+  po2PlotHeight_ = po2Height;
+  depthPlotHeight_ = depthHeight;
+  const qreal width = std::max<qreal>(all.width() - left - right, 10);
+
+  // Each chart's own area reaches well below its plot: a chart that finds too little room for
+  // its axes keeps their old places. Neither paints a background, so the overlap is unseen.
+  constexpr qreal kSpare = 120;
+  chart_->setGeometry(QRectF(0, 0, all.width(), top + po2Height + kSpare));
+  chart_->setPlotArea(QRectF(left, top, width, po2Height));
+  chart_->legend()->setGeometry(QRectF(left, top - 2 - 22 * legendRows, width, 22 * legendRows));
+  caption_->setPos(left, 6);
+  // Lay both charts out now, so a picture taken at once shows the curves on their axes; the
+  // number of marks depends on the panels' heights.
+  for (QChart* c : {chart_, depthChart_})
+    if (c->layout()) c->layout()->activate();
+  if (!emptyState_) {
+    updatePO2Axis();
+    updateDepthAxis();
+  }
+  chart_->legend()->update();
+  const qreal depthTop = top + po2Height + 10;
+  depthChart_->setGeometry(QRectF(0, depthTop, all.width(), depthHeight + timeLabels + kSpare));
+  depthChart_->setPlotArea(QRectF(left, 0, width, depthHeight));
+  lanes_->place(QRectF(2, depthTop + depthHeight + timeLabels + 4, all.width() - 4, lanesHeight), left,
+                left + width);
+  updateTimeTicks();
+  if (readoutVisible()) placeReadout(readoutTime_);
+}
+
 void DiveChartView::setAxisTitles(bool on) {
   axisTitles_ = on;
+  // The PO2 panel's time axis carries the title too, unshown: the depth panel shows it.
   timeAxis_->setTitleText(on ? tr("time (s)") : QString());
+  timeAxis_->setTitleVisible(false);
+  depthTimeAxis_->setTitleText(on ? tr("time (s)") : QString());
   po2Axis_->setTitleText(on ? tr("PO 2") : QString());
   depthAxis_->setTitleText(on ? tr("Depth meters") : QString());
-  timeAxis_->setTitleVisible(on);
+  depthTimeAxis_->setTitleVisible(on);
   po2Axis_->setTitleVisible(on);
   depthAxis_->setTitleVisible(on);
+  layoutPanels();
 }
 
 QLineSeries* DiveChartView::series(Curve c) const {
@@ -282,47 +416,137 @@ QLineSeries* DiveChartView::series(Curve c) const {
   return nullptr;
 }
 
-void DiveChartView::showTrace(datafile::DiveTrace trace, const QString& caption) {
+QLineSeries* DiveChartView::compareSeries(Curve c) const {
+  return c == Curve::Depth ? compareDepth_ : c == Curve::RealPO2 ? compareReal_ : nullptr;
+}
+
+namespace {
+
+// The points of a curve, one list per stretch without a gap. Past kMostPieces stretches the
+// rest is joined into the last one, so a damaged record cannot make thousands of curves.
+constexpr int kMostPieces = 64;
+QList<QList<QPointF>> pieces(const std::vector<std::optional<double>>& v, double sign) {
+  QList<QList<QPointF>> out;
+  bool inGap = true;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (!v[i]) {
+      inGap = true;
+      continue;
+    }
+    if (inGap && out.size() < kMostPieces) out.append(QList<QPointF>());
+    inGap = false;
+    out.last().append(QPointF(static_cast<double>(i + 1), sign * *v[i]));
+  }
+  return out;
+}
+
+}  // namespace
+
+void DiveChartView::fillCurves() {
+  for (QLineSeries* s : gapPieces_) {
+    s->chart()->removeSeries(s);
+    delete s;
+  }
+  gapPieces_.clear();
+  auto fill = [this](QLineSeries* main, const std::vector<std::optional<double>>& v, double sign) {
+    QList<QList<QPointF>> parts = pieces(v, sign);
+    main->replace(parts.isEmpty() ? QList<QPointF>() : parts.takeFirst());
+    for (const QList<QPointF>& part : parts) {
+      QChart* c = main->chart();
+      auto* s = new QLineSeries(c);
+      s->setPen(main->pen());
+      c->addSeries(s);
+      for (QAbstractAxis* a : main->attachedAxes()) s->attachAxis(a);
+      for (QLegendMarker* m : c->legend()->markers(s)) m->setVisible(false);
+      s->replace(part);
+      gapPieces_.append(s);
+    }
+  };
+  const int n = std::max({trace_.seconds(), compareShown_ ? compareTrace_.seconds() : 0, 1});
+  lowLimit_->replace({QPointF(0, kLowPO2Limit), QPointF(n, kLowPO2Limit)});
+  highLimit_->replace({QPointF(0, kHighPO2Limit), QPointF(n, kHighPO2Limit)});
+  // Depth is drawn downwards: 20 m is the point -20 on its axis.
+  fill(depth_, trace_.depth, -1);
+  fill(setpoint_, trace_.setpoint, 1);
+  fill(handset_, trace_.handsetPO2, 1);
+  fill(real_, trace_.realPO2, 1);
+  if (compareShown_) {
+    fill(compareDepth_, compareTrace_.depth, -1);
+    fill(compareReal_, compareTrace_.realPO2, 1);
+  }
+}
+
+void DiveChartView::setDive(const DiveData& dive, const QString& caption) {
   // Every change of the axes or the plot area re-strokes every curve, which is what costs
   // time with a long record: the curves are emptied first and filled last, once each.
-  for (QLineSeries* s : {real_, handset_, setpoint_, depth_, lowLimit_, highLimit_}) s->clear();
-  trace_ = std::move(trace);
+  for (QLineSeries* s : {real_, handset_, setpoint_, depth_, lowLimit_, highLimit_, compareReal_, compareDepth_})
+    s->clear();
+  trace_ = debrief::traceOf(dive);
+  marks_ = debrief::laneMarks(dive);
+  compareShown_ = false;
+  compareTrace_ = {};
+  for (QLegendMarker* m : chart_->legend()->markers(compareReal_)) m->setVisible(false);
   emptyState_ = false;
   emptyLabel_->hide();
-  for (QAbstractAxis* a : chart_->axes()) a->setVisible(true);
+  for (QChart* c : {chart_, depthChart_})
+    for (QAbstractAxis* a : c->axes()) a->setVisible(true);
+  timeAxis_->setLabelsVisible(false);
   chart_->legend()->setVisible(true);
-  chart_->setTitle(caption);
+  caption_->setText(caption);
+  lanes_->setMarks(&marks_);
+  lanes_->show();
+  hideReadout();
+  layoutPanels();
   updatePO2Axis();
   updateDepthAxis();
-  flags_->setTrace(&trace_);
-  hideReadout();
   setFullTimeRange();
+  fillCurves();
+}
 
-  const int n = trace_.seconds();
-  auto points = [n](const std::vector<std::optional<double>>& v, double sign) {
-    QList<QPointF> pts;
-    pts.reserve(n);
-    for (int i = 0; i < n; ++i)
-      if (const auto& y = v[static_cast<std::size_t>(i)]) pts.append(QPointF(i + 1, sign * *y));
-    return pts;
-  };
-  const double end = std::max(n, 1);
-  lowLimit_->replace({QPointF(0, kLowPO2Limit), QPointF(end, kLowPO2Limit)});
-  highLimit_->replace({QPointF(0, kHighPO2Limit), QPointF(end, kHighPO2Limit)});
-  // Depth is drawn downwards: 20 m is the point -20 on its axis.
-  depth_->replace(points(trace_.depth, -1));
-  setpoint_->replace(points(trace_.setpoint, 1));
-  handset_->replace(points(trace_.handsetPO2, 1));
-  real_->replace(points(trace_.realPO2, 1));
+void DiveChartView::setCompareDive(const DiveData& dive, const QString& name) {
+  if (emptyState_) return;
+  for (QLineSeries* s : {real_, handset_, setpoint_, depth_, compareReal_, compareDepth_}) s->clear();
+  compareTrace_ = debrief::traceOf(dive);
+  compareShown_ = true;
+  compareReal_->setName(tr("Compared dive"));
+  compareReal_->setProperty("dive", name);
+  for (QLegendMarker* m : chart_->legend()->markers(compareReal_)) m->setVisible(true);
+  updatePO2Axis();
+  updateDepthAxis();
+  setFullTimeRange();
+  fillCurves();
+}
+
+void DiveChartView::clearCompare() {
+  if (!compareShown_) return;
+  compareShown_ = false;
+  compareTrace_ = {};
+  for (QLegendMarker* m : chart_->legend()->markers(compareReal_)) m->setVisible(false);
+  compareReal_->clear();
+  compareDepth_->clear();
+  updatePO2Axis();
+  updateDepthAxis();
+  setFullTimeRange();
 }
 
 void DiveChartView::showEmpty(const QString& text) {
   trace_ = {};
-  for (QLineSeries* s : {real_, handset_, setpoint_, depth_, lowLimit_, highLimit_}) s->clear();
-  flags_->setTrace(nullptr);
-  for (QAbstractAxis* a : chart_->axes()) a->setVisible(false);
+  compareTrace_ = {};
+  compareShown_ = false;
+  marks_.clear();
+  for (QLineSeries* s : {real_, handset_, setpoint_, depth_, lowLimit_, highLimit_, compareReal_, compareDepth_})
+    s->clear();
+  for (QLineSeries* s : gapPieces_) {
+    s->chart()->removeSeries(s);
+    delete s;
+  }
+  gapPieces_.clear();
+  lanes_->setMarks(nullptr);
+  lanes_->hide();
+  for (QChart* c : {chart_, depthChart_})
+    for (QAbstractAxis* a : c->axes()) a->setVisible(false);
   chart_->legend()->setVisible(false);
-  chart_->setTitle(QString());
+  caption_->setText(QString());
   hideReadout();
   band_->hide();
   dragging_ = false;
@@ -335,10 +559,12 @@ void DiveChartView::showEmpty(const QString& text) {
   if (wasZoomed) Q_EMIT zoomChanged(false);
 }
 
+QString DiveChartView::caption() const { return caption_->text(); }
+
 QString DiveChartView::emptyText() const { return emptyState_ ? emptyLabel_->text() : QString(); }
 
 void DiveChartView::setFullTimeRange() {
-  setTimeRange(0, std::max(trace_.seconds(), 1));
+  setTimeRange(0, std::max({trace_.seconds(), compareShown_ ? compareTrace_.seconds() : 0, 1}));
   const bool wasZoomed = zoomed_;
   zoomed_ = false;
   if (wasZoomed) Q_EMIT zoomChanged(false);
@@ -384,40 +610,46 @@ void DiveChartView::setTimeRange(double first, double last) {
   // The axis lays out one label per tick at once: a wide range must never meet the narrow
   // tick interval of a zoomed view, or a long record would briefly get thousands of labels.
   const double step = timeStepFor(last - first);
-  if (step > timeAxis_->tickInterval()) timeAxis_->setTickInterval(step);
-  timeAxis_->setRange(first, last);
+  for (QValueAxis* a : {timeAxis_, depthTimeAxis_}) {
+    if (step > a->tickInterval()) a->setTickInterval(step);
+    a->setRange(first, last);
+  }
   updateTimeTicks();
 }
 
 void DiveChartView::updateTimeTicks() {
   const double step = timeStepFor(timeAxis_->max() - timeAxis_->min());
-  if (timeAxis_->tickInterval() != step) timeAxis_->setTickInterval(step);
+  for (QValueAxis* a : {timeAxis_, depthTimeAxis_})
+    if (a->tickInterval() != step) a->setTickInterval(step);
 }
 
 void DiveChartView::updatePO2Axis() {
   // Up to 2.0 bar at least, so the 1.6 bar limit always shows with room above it.
-  const double top = std::max(2.0, std::ceil((trace_.highestPO2 + 0.1) * 5) / 5);
+  const double highest = std::max(trace_.highestPO2, compareShown_ ? compareTrace_.highestPO2 : 0.0);
+  const double top = std::max(2.0, std::ceil((highest + 0.1) * 5) / 5);
   const double shownTop = std::min(top, 10.0);
-  const double step = shownTop > 4 ? 1.0 : shownTop > 2.4 ? 0.4 : 0.2;
+  double step = shownTop > 4 ? 1.0 : shownTop > 2.4 ? 0.4 : 0.2;
+  // A short panel has room for fewer labels: at least 18 pixels from one to the next, or the
+  // axis would not fit its labels at all.
+  const double height = po2PlotHeight_;
+  while (height > 0 && shownTop / step * 18 > height && step < 5) step *= 2;
   if (step > po2Axis_->tickInterval()) po2Axis_->setTickInterval(step);
   po2Axis_->setRange(0, std::ceil(shownTop / step - 1e-9) * step);
   po2Axis_->setTickInterval(step);
 }
 
 void DiveChartView::updateDepthAxis() {
-  // The depth axis ends at a round depth with room below the deepest point, and its marks
-  // fall on the PO2 grid lines so both scales read off the same lines.
-  const double po2Top = po2Axis_->max();
-  const double po2Step = po2Axis_->tickInterval();
-  const int intervals = std::max(1, static_cast<int>(std::lround(po2Top / po2Step)));
-  const double deepest = std::clamp(trace_.deepest, 0.0, 1e6);
+  // The depth panel ends at a round depth with room below the deepest point, in four steps,
+  // or two on a short panel.
+  const int intervals = depthPlotHeight_ >= 110 || depthPlotHeight_ <= 0 ? 4 : 2;
+  const double deepest =
+      std::clamp(std::max(trace_.deepest, compareShown_ ? compareTrace_.deepest : 0.0), 0.0, 1e6);
   // At least 10 m, so a record at the surface does not blow up a metre into the whole height.
   const double step = niceStep(std::max(10.0, deepest * 1.05) / intervals);
   const double bottom = step * intervals;
   for (const QString& l : depthAxis_->categoriesLabels()) depthAxis_->remove(l);
   depthAxis_->setStartValue(-bottom);
-  const int stride = intervals > 6 ? 2 : 1;  // every other mark when they would crowd
-  for (int i = intervals - stride; i >= 0; i -= stride) {
+  for (int i = intervals; i >= 0; --i) {
     const double d = step * i;
     depthAxis_->append(i == 0 ? QStringLiteral("0 m") : QString::number(d, 'g', 6), -d);
   }
@@ -458,7 +690,8 @@ void DiveChartView::placeReadout(double t) {
     return;
   }
   const qreal x = plot.left() + (second - t0) / (t1 - t0) * plot.width();
-  hairline_->setLine(QLineF(x, plot.top(), x, plot.bottom()));
+  const QRectF depthPlot = depthChart_->mapRectToScene(depthChart_->plotArea());
+  hairline_->setLine(QLineF(x, plot.top(), x, depthPlot.bottom()));
 
   auto value = [](const std::optional<double>& v, int decimals, const QString& unit) {
     return v ? QString::number(*v, 'f', decimals) + unit : QStringLiteral("–");
@@ -504,23 +737,27 @@ void DiveChartView::placeReadout(double t) {
   readoutBox_->show();
 }
 
-QString DiveChartView::flagTipAt(const QPoint& pos) const {
-  if (emptyState_ || trace_.messages.empty()) return {};
+QString DiveChartView::laneTipAt(const QPoint& pos) const {
+  if (emptyState_ || marks_.empty()) return {};
+  const QPointF at = mapToScene(pos);
+  int lane = -1;
+  for (int i = 0; i < debrief::kLaneCount; ++i)
+    if (lanes_->rowRect(static_cast<debrief::Lane>(i)).contains(at)) lane = i;
   const QRect plot = plotRectInView();
-  // The flags stand on the time axis; the tip answers over them and just below the axis.
-  if (pos.x() < plot.left() - kFlagReach || pos.x() > plot.right() + kFlagReach ||
-      pos.y() < plot.bottom() - static_cast<int>(kFlagHeight) - 4 || pos.y() > plot.bottom() + 6)
-    return {};
+  if (lane < 0 || pos.x() < plot.left() - kFlagReach || pos.x() > plot.right() + kFlagReach) return {};
   const double a = timeAtViewX(pos.x() - kFlagReach), b = timeAtViewX(pos.x() + kFlagReach);
-  const auto [first, last] = trace_.messagesBetween(a, b);
-  if (first == last) return {};
   QStringList lines;
-  for (std::size_t i = first; i < last && i < first + kTipLines; ++i) {
-    const auto& m = trace_.messages[i];
-    lines << tr("%1 s (%2): %3").arg(m.second).arg(clockText(m.second)).arg(shownMessage(m.text));
+  std::size_t found = 0;
+  for (const debrief::LaneMark& m : marks_) {
+    if (static_cast<int>(m.lane) != lane || m.end < a || m.start > b) continue;
+    if (++found <= kTipLines) lines << shownMessage(m.text);
   }
-  if (last - first > kTipLines) lines << tr("and %1 more").arg(last - first - kTipLines);
+  if (found > kTipLines) lines << tr("and %1 more").arg(found - kTipLines);
   return lines.join(QLatin1Char('\n'));
+}
+
+int DiveChartView::viewYOfLane(debrief::Lane lane) const {
+  return mapFromScene(lanes_->rowRect(lane).center()).y();
 }
 
 double DiveChartView::timeAtChartX(qreal x) const {
@@ -542,7 +779,9 @@ int DiveChartView::viewXOfTime(double t) const {
 }
 
 QRect DiveChartView::plotRectInView() const {
-  return mapFromScene(chart_->mapToScene(chart_->plotArea())).boundingRect();
+  const QRectF both = chart_->mapRectToScene(chart_->plotArea())
+                          .united(depthChart_->mapRectToScene(depthChart_->plotArea()));
+  return mapFromScene(both).boundingRect();
 }
 
 QImage DiveChartView::renderImage(qreal scale) {
@@ -562,6 +801,16 @@ QImage DiveChartView::renderImage(qreal scale) {
   }
   if (readout) placeReadout(readoutTime_);
   return img;
+}
+
+void DiveChartView::renderTo(QPainter& painter, const QRectF& target) {
+  const bool readout = readoutVisible();
+  hideReadout();
+  band_->hide();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  scene()->render(&painter, target, mapToScene(viewport()->rect()).boundingRect(), Qt::KeepAspectRatio);
+  if (readout) placeReadout(readoutTime_);
 }
 
 void DiveChartView::mousePressEvent(QMouseEvent* event) {
@@ -592,11 +841,11 @@ void DiveChartView::mouseMoveEvent(QMouseEvent* event) {
     band_->setGeometry(QRect(QPoint(std::min(x, dragStartX_), plot.top()),
                              QPoint(std::max(x, dragStartX_), plot.bottom())));
   }
-  if (plot.adjusted(-1, -1, 1, kFlagReach + 2).contains(pos))
+  if (plot.adjusted(-1, -1, 1, 1).contains(pos))
     showReadoutAt(timeAtViewX(pos.x()));
   else
     hideReadout();
-  const QString tip = flagTipAt(pos);
+  const QString tip = laneTipAt(pos);
   if (tip.isEmpty())
     QToolTip::hideText();
   else
@@ -643,8 +892,10 @@ void DiveChartView::leaveEvent(QEvent* event) {
 
 void DiveChartView::resizeEvent(QResizeEvent* event) {
   QChartView::resizeEvent(event);
+  layoutPanels();
   placeEmptyLabel();
-  if (readoutVisible()) placeReadout(readoutTime_);
+  // A chart that shrank lays its axes out once its own pending layout has run: once more then.
+  QMetaObject::invokeMethod(this, [this] { layoutPanels(); }, Qt::QueuedConnection);
 }
 
 void DiveChartView::placeEmptyLabel() {

@@ -1,20 +1,27 @@
 #pragma once
-// The chart of a recorded dive: true loop PO2, handset PO2 and setpoint against the PO2 axis
-// on the left, the depth (drawn downwards) against its own axis on the right, the PO2 limits
-// 0.4 and 1.6 bar as reference lines and each status message as a flag on the time axis.
+// The chart of a recorded dive on two panels that share the time axis: true loop PO2, handset
+// PO2 and setpoint with the PO2 limits 0.4 and 1.6 bar above, the depth (drawn downwards)
+// below, and under the time axis the dive's events on four lanes: trainee actions, handset
+// warnings (a warning that lasts is one span), failures, bail-outs. A second dive can be laid
+// over the first in its own colour. Seconds without a handset reading are a gap in its line.
 // The mouse moves a readout over the chart, drags a stretch of time to zoom into it, and
-// zooms back out with a right click or a double click.
+// zooms back out with a right click or a double click; hovering over a lane names its events.
 
 #include <QChartView>
 #include <QPointer>
 #include <QString>
 
+#include <vector>
+
+#include "core/DiveLog.h"
+#include "debrief/Debrief.h"
 #include "record/datafile/DiveTrace.h"
 
 class QChart;
 class QCategoryAxis;
 class QGraphicsLineItem;
 class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
 class QGraphicsTextItem;
 class QLabel;
 class QLineSeries;
@@ -23,7 +30,7 @@ class QValueAxis;
 
 namespace pelasim {
 
-class MessageFlags;
+class EventLanes;
 
 class DiveChartView : public QChartView {
   Q_OBJECT
@@ -43,9 +50,15 @@ class DiveChartView : public QChartView {
 
   // Names the axes ("time (s)", "PO 2", "Depth meters") or leaves them unnamed.
   void setAxisTitles(bool on);
-  // Charts a dive: one point per recorded second on every curve that has a value there.
-  // `caption` is the line above the chart (file, date and length of the record).
-  void showTrace(datafile::DiveTrace trace, const QString& caption);
+  // Charts a dive: one point per recorded second on every curve that has a value there, its
+  // events on the lanes. `caption` is the line above the chart (source, date and length).
+  void setDive(const DiveData& dive, const QString& caption);
+  // Lays a second dive over the first (true PO2 and depth in their own colour) on the same
+  // time axis; `name` says which dive it is (kept as the curve's "dive" property; the
+  // legend says "Compared dive"). clearCompare() takes it away again.
+  void setCompareDive(const DiveData& dive, const QString& name);
+  void clearCompare();
+  bool hasCompare() const { return compareShown_; }
   // Clears the chart and shows `text` in its middle instead.
   void showEmpty(const QString& text);
 
@@ -53,6 +66,12 @@ class DiveChartView : public QChartView {
   QString emptyText() const;
   const datafile::DiveTrace& trace() const { return trace_; }
   QLineSeries* series(Curve c) const;
+  // The second dive's true PO2 and depth (empty while nothing is compared).
+  QLineSeries* compareSeries(Curve c) const;
+  QChart* depthChart() const { return depthChart_; }
+  // The line above the chart: the dive's source, date and length.
+  QString caption() const;
+  const std::vector<debrief::LaneMark>& laneMarks() const { return marks_; }
   QValueAxis* timeAxis() const { return timeAxis_; }
   QValueAxis* po2Axis() const { return po2Axis_; }
   QCategoryAxis* depthAxis() const { return depthAxis_; }
@@ -71,19 +90,24 @@ class DiveChartView : public QChartView {
   bool readoutVisible() const;
   QString readoutText() const;
 
-  // The status messages near view position `pos` (within a few pixels of its time), as the
-  // tooltip over the flags shows them; empty when none.
-  QString flagTipAt(const QPoint& pos) const;
+  // The events of the lane under view position `pos` within a few pixels of its time, as the
+  // tooltip over the lanes shows them; empty when none.
+  QString laneTipAt(const QPoint& pos) const;
+  // View y of the middle of a lane.
+  int viewYOfLane(debrief::Lane lane) const;
 
   // Time (seconds) and view x position converted into each other through the time axis.
   double timeAtViewX(int x) const;
   int viewXOfTime(double t) const;
-  // The plot area in view coordinates.
+  // The plot area in view coordinates: from the top of the PO2 panel to the bottom of the
+  // depth panel.
   QRect plotRectInView() const;
 
   // The chart as it is exported: without the readout, `scale` times as many pixels across
   // and down as on the screen.
   QImage renderImage(qreal scale = 2.0);
+  // Draws the chart as it is exported into `target` of `painter` (a PDF page, a printer).
+  void renderTo(QPainter& painter, const QRectF& target);
 
  Q_SIGNALS:
   void zoomChanged(bool zoomed);
@@ -98,6 +122,8 @@ class DiveChartView : public QChartView {
 
  private:
   void buildChart();
+  void layoutPanels();
+  void fillCurves();
   void setFullTimeRange();
   double timeStepFor(double span) const;
   void setTimeRange(double first, double last);
@@ -118,7 +144,13 @@ class DiveChartView : public QChartView {
   QLineSeries* depth_ = nullptr;
   QLineSeries* lowLimit_ = nullptr;
   QLineSeries* highLimit_ = nullptr;
-  MessageFlags* flags_ = nullptr;
+  QChart* depthChart_ = nullptr;
+  QValueAxis* depthTimeAxis_ = nullptr;
+  QLineSeries* compareReal_ = nullptr;
+  QLineSeries* compareDepth_ = nullptr;
+  QList<QLineSeries*> gapPieces_;  // further pieces of a curve interrupted by a gap
+  EventLanes* lanes_ = nullptr;
+  QGraphicsSimpleTextItem* caption_ = nullptr;
   QGraphicsLineItem* hairline_ = nullptr;
   QGraphicsRectItem* readoutBox_ = nullptr;
   QGraphicsTextItem* readoutText_ = nullptr;
@@ -126,6 +158,11 @@ class DiveChartView : public QChartView {
   QRubberBand* band_ = nullptr;
 
   datafile::DiveTrace trace_;
+  datafile::DiveTrace compareTrace_;
+  std::vector<debrief::LaneMark> marks_;
+  bool compareShown_ = false;
+  double po2PlotHeight_ = 0;    // pixels, as last laid out
+  double depthPlotHeight_ = 0;  // pixels, as last laid out
   bool axisTitles_ = false;
   bool emptyState_ = true;
   bool zoomed_ = false;

@@ -18,9 +18,15 @@
 
 #include <cmath>
 
+#include <QPrintDialog>
+#include <QPrinter>
+
 #include "core/Version.h"
-#include "record/datafile/DiveTrace.h"
+#include "debrief/Debrief.h"
 #include "library/DiveLibrary.h"
+#include "record/datafile/DiveTrace.h"
+#include "record/qt/DebriefPanel.h"
+#include "record/qt/DebriefReport.h"
 #include "record/qt/DiveChartView.h"
 #include "record/qt/DiveListDialog.h"
 
@@ -83,6 +89,10 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
   frame_->setObjectName(QStringLiteral("Frame1"));
   chart_ = new DiveChartView(frame_);
   chart_->setAxisTitles(mode == Mode::Simulator);
+  panel_ = new DebriefPanel(frame_);
+  connect(panel_, &DebriefPanel::saveReportClicked, this, &ResultsViewer::saveReportAs);
+  connect(panel_, &DebriefPanel::printClicked, this, &ResultsViewer::printReport);
+  connect(panel_, &DebriefPanel::compareClicked, this, &ResultsViewer::compareFrom);
 
   exit_ = button(tr("E&xit"), "Command1", this);
   connect(exit_, &QPushButton::clicked, this, &QDialog::accept);
@@ -167,7 +177,11 @@ void ResultsViewer::placeControls() {
   const QRect inside = frame_->rect();
   const int inset = px(2 * m);
   const int top = std::max(inset, frame_->contentsRect().top());
-  chart_->setGeometry(QRect(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset)));
+  // The debrief panel stands at the frame's right, the chart takes the rest.
+  const int panelWidth = std::clamp(inside.width() / 4, 170, 300);
+  const QRect area(QPoint(inset, top), QPoint(inside.right() - inset, inside.bottom() - inset));
+  chart_->setGeometry(area.adjusted(0, 0, -panelWidth - inset, 0));
+  panel_->setGeometry(QRect(QPoint(area.right() - panelWidth + 1, area.top()), area.bottomRight()));
 }
 
 QString ResultsViewer::chartCaption(const datafile::ReadResult& read, const QString& path) const {
@@ -209,16 +223,22 @@ bool ResultsViewer::loadFile(const QString& path) {
   }
 
   rows_ = std::move(read.rows);
-  dive_.reset();
   loaded_ = true;
   dataFileName_ = path;
   lastError_.clear();
-  datafile::DiveTrace trace = datafile::traceOf(rows_);
-  if (trace.empty())
+  DiveInfo diveInfo;
+  diveInfo.source = toPath(path);
+  diveInfo.startedAt = QStringList{fromStd(read.date), fromStd(read.time)}.join(QLatin1Char(' ')).trimmed().toStdString();
+  DiveData dive = debrief::diveFromRows(rows_, std::move(diveInfo));
+  if (rows_.empty()) {
+    dive_ = std::move(dive);
+    compare_.reset();
+    panel_->clear();
     chart_->showEmpty(tr("The data file\n%1\nholds no recorded seconds.")
                           .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
-  else
-    chart_->showTrace(std::move(trace), chartCaption(read, path));
+  } else {
+    showDebrief(dive, chartCaption(read, path));
+  }
   if (save_) save_->setEnabled(true);
   export_->setEnabled(!chart_->isEmptyState());
   return true;
@@ -295,6 +315,71 @@ bool ResultsViewer::exportPng(const QString& path) {
   return false;
 }
 
+void ResultsViewer::showDebrief(const DiveData& dive, const QString& caption) {
+  dive_ = dive;
+  compare_.reset();
+  if (dive_.samples.empty()) {
+    chart_->showEmpty(tr("This dive holds no recorded seconds."));
+    panel_->clear();
+  } else {
+    chart_->setDive(dive_, caption);
+    panel_->showSummary(dive_);
+  }
+  export_->setEnabled(!chart_->isEmptyState());
+}
+
+void ResultsViewer::compareWith(const DiveData& other) {
+  if (chart_->isEmptyState()) return;
+  compare_ = other;
+  chart_->setCompareDive(*compare_, tr("Compared dive: %1").arg(diveCaption(*compare_)));
+  panel_->showSummary(dive_, &*compare_);
+}
+
+bool ResultsViewer::saveReport(const QString& path) {
+  QString error;
+  if (writeReportPdf(path, dive_, error, compare_ ? &*compare_ : nullptr)) {
+    lastError_.clear();
+    return true;
+  }
+  lastError_ = error;
+  prompts_.warn(tr("The report could not be saved to\n%1\n\nReason: %2.")
+                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), error));
+  return false;
+}
+
+void ResultsViewer::saveReportAs() {
+  const QFileInfo source(dataFileName_);
+  const QString proposed =
+      source.absoluteDir().filePath(source.completeBaseName() + QStringLiteral(" report.pdf"));
+  const QString path =
+      prompts_.choosePath(tr("Save report"), tr("PDF documents (*.pdf)"), proposed, true);
+  if (!path.isEmpty()) saveReport(path);
+}
+
+void ResultsViewer::printReport() {
+  QPrinter printer(QPrinter::HighResolution);
+  QPrintDialog dialog(&printer, this);
+  dialog.setWindowTitle(tr("Print report"));
+  if (dialog.exec() != QDialog::Accepted) return;
+  paintReport(printer, dive_, compare_ ? &*compare_ : nullptr);
+}
+
+void ResultsViewer::compareFrom() {
+  const QString path = prompts_.choosePath(tr("Compare with"), dataFileFilter(),
+                                           QFileInfo(dataFileName_).absolutePath(), false);
+  if (path.isEmpty()) return;
+  std::string error;
+  std::optional<DiveData> other;
+  if (QFileInfo(path).isFile()) other = debrief::readDiveFile(toPath(path), error);
+  else error = tr("it is not a plain file").toStdString();
+  if (!other) {
+    prompts_.warn(tr("The dive to compare could not be read from\n%1\n\nReason: %2.")
+                      .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), fromStd(error)));
+    return;
+  }
+  compareWith(*other);
+}
+
 void ResultsViewer::saveDataAs() {
   const QString path = prompts_.choosePath(tr("Save Data as"), dataFileFilter(),
                                            QFileInfo(dataFileName_).absoluteFilePath(), true);
@@ -312,36 +397,22 @@ void ResultsViewer::loadDataFrom() {
 }
 
 void ResultsViewer::showDive(const DiveData& dive) {
+  // "Save Data as" writes the dive in the data file format, one message per second.
   rows_ = library::dataFileRows(dive);
-  dive_ = dive;
   loaded_ = true;
   lastError_.clear();
   const QString when = QString::fromStdString(dive.info.startedAt);
   dataFileName_ = QStringLiteral("OrvanePelaSimData-%1.csv")
                       .arg(QString(when).replace(QLatin1Char(':'), QString()).replace(QLatin1Char(' '), QLatin1Char('-')));
-  datafile::DiveTrace trace = datafile::traceOf(rows_);
-  // Before the master handset reads anything the data file says 0; the chart shows nothing.
-  for (const DiveSample& x : dive.samples)
-    if (!x.handsetPO2 && x.second >= 1 && x.second <= trace.seconds())
-      trace.handsetPO2[static_cast<std::size_t>(x.second - 1)].reset();
-  // Every event of the dive, not only the last status message of each second.
-  trace.messages.clear();
-  for (const DiveEvent& e : dive.events) {
-    if (e.second < 1 || e.text.empty()) continue;
-    trace.messages.push_back({e.second, e.detail.empty() ? e.text : e.text + " (" + e.detail + ")"});
-  }
   QStringList parts;
   parts << (dive.info.trainee.empty() ? tr("Dive") : tr("Dive of %1").arg(QString::fromStdString(dive.info.trainee)));
   if (!when.isEmpty()) parts << when;
   parts << tr("%1 (%2 s)").arg(lengthText(static_cast<int>(rows_.size()))).arg(rows_.size());
   parts << tr("%n event(s)", nullptr, static_cast<int>(dive.events.size()));
   parts << (dive.info.endedNormally ? tr("ended normally") : tr("ended unexpectedly"));
-  if (trace.empty())
-    chart_->showEmpty(tr("This dive holds no recorded seconds."));
-  else
-    chart_->showTrace(std::move(trace), parts.join(QStringLiteral("   \u00b7   ")));
+  // Every event of the dive is charted and tabled, not only the last message of each second.
+  showDebrief(dive, parts.join(QStringLiteral("   \u00b7   ")));
   if (save_) save_->setEnabled(true);
-  export_->setEnabled(!chart_->isEmptyState());
 }
 
 void ResultsViewer::openLibrary() {

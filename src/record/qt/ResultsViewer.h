@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace pelasim {
 
+class DebriefPanel;
 class DiveChartView;
 
 class ResultsViewer : public QDialog {
@@ -49,14 +50,24 @@ class ResultsViewer : public QDialog {
   // Charts a whole dive, from the dive library or a data file, with every one of its events.
   // Save then writes it in the data file format.
   void showDive(const DiveData& dive);
-  // The dive shown by showDive (the last one), if the chart shows one.
-  const std::optional<DiveData>& dive() const { return dive_; }
   // Writes the loaded rows in the data file format, dated now, through a temporary file
   // that replaces `path` only once complete. False on failure (Simulator mode: message box).
   bool saveFile(const QString& path);
   // Saves the chart as a PNG picture at twice the screen resolution. False on failure,
   // reported in a message box.
   bool exportPng(const QString& path);
+
+  // The debrief of a dive (a data file's or the dive library's): the chart with its event
+  // lanes and the summary beside it. Drops a compared dive.
+  void showDebrief(const DiveData& dive, const QString& caption);
+  // Lays `other` over the dive shown, both summaries side by side.
+  void compareWith(const DiveData& other);
+  // Writes the debrief report of the dive shown (and the compared one) as a PDF. False on
+  // failure, reported in a message box.
+  bool saveReport(const QString& path);
+  // The dive shown: a data file's, or the dive library's with every event.
+  const DiveData& dive() const { return dive_; }
+  DebriefPanel* debriefPanel() const { return panel_; }
 
   Mode mode() const { return mode_; }
   // The file the chart shows ("OrvanePelaSimData.csv" until another file is loaded).
@@ -86,6 +97,13 @@ class ResultsViewer : public QDialog {
   void loadDataFrom();
   // Asks for a file name and saves the chart as a PNG picture.
   void exportChart();
+  // "Save report": asks for a file name and writes the PDF report there.
+  void saveReportAs();
+  // "Print…": the desktop's print dialog, then the report on the chosen printer.
+  void printReport();
+  // "Compare…": asks for a second data file and lays it over the dive shown.
+  void compareFrom();
+
   // Lists the dives of the dive library; the chosen one is charted.
   void openLibrary();
 
@@ -113,7 +131,6 @@ class ResultsViewer : public QDialog {
   QPushButton* export_ = nullptr;
   QPushButton* resetZoom_ = nullptr;
   QPushButton* library_ = nullptr;
-  std::optional<DiveData> dive_;
   bool userAsked_ = false;  // a load the user started: its failure gets a message box
   Prompts prompts_;
 
@@ -121,6 +138,9 @@ class ResultsViewer : public QDialog {
   std::vector<datafile::Row> rows_;
   bool loaded_ = false;
   QString lastError_;
+  DebriefPanel* panel_ = nullptr;
+  DiveData dive_;
+  std::optional<DiveData> compare_;
 };
 
 }  // namespace pelasim

@@ -128,14 +128,13 @@ TEST_F(LibraryGuiTest, TheViewerListsOpensAndExportsALibraryDive) {
 
   list.onOpen = [&viewer](const DiveData& d) { viewer.showDive(d); };
   ASSERT_TRUE(list.openRow(0));
-  ASSERT_TRUE(viewer.dive());
-  EXPECT_EQ(viewer.dive()->info.id, anna);
+  EXPECT_EQ(viewer.dive().info.id, anna);
   // Every event is on the chart, both messages of second 20 and the armed failure included.
   const auto& messages = viewer.chartView()->trace().messages;
   ASSERT_EQ(messages.size(), 4u);
   EXPECT_EQ(messages[0].text, "O2 Valve Opened");
   EXPECT_EQ(messages[1].text, "Manual O2 Addition");
-  EXPECT_EQ(messages[2].text, "Failures armed (Cell 1 Fail; delay 0 min; source dialog)");
+  EXPECT_EQ(messages[2].text, "Failures armed: Cell 1 Fail; delay 0 min; source dialog");
   EXPECT_EQ(viewer.rows().size(), 60u);
   viewer.show();
   shot(&viewer, QStringLiteral("library-dive.png"));
