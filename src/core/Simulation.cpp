@@ -4,6 +4,7 @@
 #include "core/Startup.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
+#include "loop/DepthHold.h"
 #include "loop/Loop.h"
 #include "record/DiveRecord.h"
 
@@ -49,6 +50,7 @@ Simulation::Simulation(Host& h)
       {TimerId::Timer3, 3000, false, [](Simulation& s) { valveCaptionHideTick(s, Gas::Diluent); }},
       {TimerId::OptionTimer, 10, false, optionTick},
       {TimerId::RecordingTimer, 1000, true, recordingTick},
+      {TimerId::DepthRepeatTimer, kDepthRepeatMs, false, depthRepeatTick},
   };
   for (const Def& d : kTasks) {
     timers.define(d.id, d.interval, d.enabled);
