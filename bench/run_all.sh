@@ -9,6 +9,8 @@ export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 
 "$bin/pelasim_bench" --benchmark_format=console --benchmark_color=false > "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
+"$bin/pelasim_typing_probe" 0 2000 > "$tmp/typing0.txt" 2>/dev/null
+"$bin/pelasim_typing_probe" 100 2000 > "$tmp/typing100.txt" 2>/dev/null
 
 # Peak memory of the standalone viewer showing a five-hour record.
 (cd "$tmp" && "$bin/pelasim_viewer_tool" write OrvanePelaSimData.csv 18000 >/dev/null 2>&1
@@ -36,6 +38,8 @@ echo "| Read the 18000-row data file | $(ms BM_ReadFiveHourDataFile) | |"
 echo "| Viewer: read and chart 18000 rows | $(viewer 'loadFile') | < 150 ms |"
 echo "| Viewer: load and first paint | $(viewer 'load + paint') | |"
 echo "| Standalone viewer peak memory on 18000 rows | $(cat "$tmp/viewer_rss.txt") MB | < 120 MB |"
+typing() { awk -F': ' -v k="$2" 'index($0, k) == 1 {print $2}' "$tmp/$1"; }
+echo "| Bug report: one keystroke into an empty text / into 100 kB | $(typing typing0.txt 'per keystroke') / $(typing typing100.txt 'per keystroke') | the same |"
 echo "| Simulator CPU, idle | $(cpu idle) | |"
 echo "| Simulator CPU, diver breathing with the ADV working | $(cpu dive) | < 1 % |"
 echo "| Simulator CPU, during a 15 s controller burst | $(cpu burst) | |"
