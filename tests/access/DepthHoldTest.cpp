@@ -1,6 +1,7 @@
 // Held depth arrows and their keys: one metre per click, one more every half second held.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "access/Keyboard.h"
@@ -17,6 +18,8 @@ struct HoldCase {
   std::uint32_t heldMs;
   int endDepth;
 };
+
+void PrintTo(const HoldCase& c, std::ostream* os) { *os << c.name; }
 
 std::string caseName(const ::testing::TestParamInfo<HoldCase>& info) { return info.param.name; }
 

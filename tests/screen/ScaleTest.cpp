@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QWindow>
+#include <ostream>
 
 #include "gui/GuiFixture.h"
 
@@ -50,6 +51,10 @@ struct SizeCase {
   const char* name;
   QSize size;
 };
+
+void PrintTo(const SizeCase& c, std::ostream* os) {
+  *os << c.name << ' ' << c.size.width() << 'x' << c.size.height();
+}
 
 std::string sizeName(const ::testing::TestParamInfo<SizeCase>& info) { return info.param.name; }
 

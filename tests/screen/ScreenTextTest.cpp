@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "dialogs/DialogForms.h"
@@ -32,6 +33,8 @@ struct Alternating {
 std::string alternatingName(const ::testing::TestParamInfo<std::tuple<Alternating, double>>& info) {
   return std::get<0>(info.param).name + "_Scale" + std::to_string(static_cast<int>(std::get<1>(info.param) * 100));
 }
+
+void PrintTo(const Alternating& a, std::ostream* os) { *os << a.name; }
 
 class ScreenText : public ::testing::TestWithParam<std::tuple<Alternating, double>> {};
 
