@@ -133,6 +133,11 @@ TEST_F(WindowKeys, EveryWindowHasATitle) {
   EXPECT_EQ(app->bailedDialog()->windowTitle(), QStringLiteral("Bailed out"));
   EXPECT_EQ(app->bugReportDialog()->windowTitle(), QStringLiteral("Bug Reporting Form"));
   EXPECT_FALSE(app->optionsDialog()->windowTitle().trimmed().isEmpty());
+  // The dialogs' labels are named by their text for screen readers.
+  bool bailedNamed = false;
+  for (QWidget* w : app->bailedDialog()->findChildren<QWidget*>())
+    bailedNamed = bailedNamed || w->accessibleName() == QStringLiteral("Bailed !");
+  EXPECT_TRUE(bailedNamed);
 }
 
 }  // namespace

@@ -255,6 +255,13 @@ void FormView::apply(int id) {
   }
   w->setEnabled(e.enabled);
   w->setToolTip(q(e.toolTip));
+  // Screen readers hear a label's text, or a picture's tool tip; a window that names its
+  // elements itself (the main window's aids) marks them so.
+  if (!w->property("namedByOwner").toBool() && e.kind != ElementKind::StatusPanel) {
+    const QString name = q(!e.caption.empty() ? e.caption : !e.toolTip.empty() ? e.toolTip : e.name)
+                             .remove(QLatin1Char('&'));
+    if (w->accessibleName() != name) w->setAccessibleName(name);
+  }
   w->setFont(fontOf(e, baseFont_, scale_));
   switch (e.kind) {
     case ElementKind::Frame: {

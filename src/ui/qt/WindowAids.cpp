@@ -117,7 +117,7 @@ WindowAids::WindowAids(Simulation& sim, FormView& view, QWidget* window, std::fu
     widgetOf(view_, z.zone)->installEventFilter(this);
   }
   relayout();
-  refresh();
+  refresh(false);
   // Keys reach the window's focus widget first, whichever it is: the application's filter
   // sees them before any of them.
   qApp->installEventFilter(this);
@@ -129,11 +129,14 @@ void WindowAids::relayout() {
   highlight_->raise();
 }
 
-void WindowAids::refresh() {
+void WindowAids::refresh(bool textsOnly) {
   for (int i = 1; i < sim_.win.size(); ++i) {
     const Main id = static_cast<Main>(i);
-    if (sim_.win[id].kind == ElementKind::StatusPanel) continue;
+    const ElementKind kind = sim_.win[id].kind;
+    // Only labels change what they say while the simulator runs.
+    if (kind == ElementKind::StatusPanel || (textsOnly && kind != ElementKind::Label)) continue;
     QWidget* w = widgetOf(view_, id);
+    w->setProperty("namedByOwner", true);
     const ElementAccess a = accessOf(sim_.win, id);
     const QString name = QString::fromStdString(a.name);
     const QString description = QString::fromStdString(a.description);

@@ -61,8 +61,9 @@ class WindowAids : public QObject {
  public:
   // `after` runs after every key the window takes (the owner mirrors the models then).
   WindowAids(Simulation& sim, FormView& view, QWidget* window, std::function<void()> after);
-  // Brings accessible descriptions up to date with the model (value labels, screens).
-  void refresh();
+  // Brings accessible names and descriptions up to date with the model; `textsOnly` looks at
+  // the labels alone (value readouts, handset screens), the only elements whose text changes.
+  void refresh(bool textsOnly = true);
   PairHighlight* highlight() const { return highlight_; }
   KeyboardControl& keys() { return keys_; }
   // Lays the highlight over the handsets again after the window was scaled.
