@@ -45,12 +45,19 @@ bench: build
 	bench/run_all.sh $(BUILD_DIR)/bin
 
 # The pictures of the user guide (docs/screenshots), taken from the real widgets by the Qt
-# tests, including a whole dive flown in real time (about two minutes).
+# tests, including a whole dive flown in real time (about two minutes). They are committed;
+# the pictures the README does not show are not kept.
 screenshots: build
 	rm -rf docs/screenshots
 	cd $(BUILD_DIR)/bin && PELASIM_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots \
 	  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy \
 	  ./pelasim_gui_tests --gtest_also_run_disabled_tests --gtest_brief=1
+	cd $(BUILD_DIR)/bin && PELASIM_SCREENSHOT_DIR=$(CURDIR)/docs/screenshots \
+	  QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy ./pelasim_screen_tests --gtest_brief=1 \
+	  --gtest_filter='ScaledWindow.OpensWhole*:WindowKeys.APairZone*:WindowKeys.HelpKeyboard*'
+	for f in docs/screenshots/*.png; do \
+	  grep -qF "($$f)" README.md || rm -f "$$f"; \
+	done
 	QT_QPA_PLATFORM=offscreen /usr/bin/python3 tests/station/browser_test.py \
 	  $(BUILD_DIR)/bin/pelasim_station_probe --screenshots docs/screenshots
 

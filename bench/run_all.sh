@@ -11,6 +11,8 @@ export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 "$bin/pelasim_library_bench" --benchmark_format=console --benchmark_color=false >> "$tmp/bench.txt" 2>/dev/null
 "$bin/pelasim_viewer_tool" time 18000 5 > "$tmp/viewer.txt" 2>/dev/null
 "$bin/pelasim_debrief_tool" "$tmp" > "$tmp/debrief.txt" 2>/dev/null
+"$bin/pelasim_typing_probe" 0 2000 > "$tmp/typing0.txt" 2>/dev/null
+"$bin/pelasim_typing_probe" 100 2000 > "$tmp/typing100.txt" 2>/dev/null
 
 # Peak memory of the standalone viewer showing a five-hour record.
 (cd "$tmp" && "$bin/pelasim_viewer_tool" write OrvanePelaSimData.csv 18000 >/dev/null 2>&1
@@ -46,6 +48,8 @@ echo "| Dive library: one second's commit (sample and message, disk flushed), me
 echo "| Dive library: size of a five-hour dive | $(counter BM_FiveHourDiveSize/iterations:1 library_MB) MB | < 3 MB |"
 echo "| Dive library: list 1,000 dives | $(ms BM_ListThousandDives) | < 100 ms |"
 echo "| Data file of one 62.9-million-comma line: read and parse | $(ms BM_OverlongLine/iterations:3), peak $(counter BM_OverlongLine/iterations:3 peak_MB) MB | < 2 s, < 200 MB |"
+typing() { awk -F': ' -v k="$2" 'index($0, k) == 1 {print $2}' "$tmp/$1"; }
+echo "| Bug report: one keystroke into an empty text / into 100 kB | $(typing typing0.txt 'per keystroke') / $(typing typing100.txt 'per keystroke') | the same |"
 echo "| Simulator CPU, idle | $(cpu idle) | |"
 echo "| Simulator CPU, diver breathing with the ADV working | $(cpu dive) | < 1 % |"
 echo "| Simulator CPU, during a 15 s controller burst | $(cpu burst) | |"

@@ -6,6 +6,7 @@
 #include "dialogs/Dialogs.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
+#include "loop/DepthHold.h"
 #include "loop/Loop.h"
 
 namespace pelasim {
@@ -32,9 +33,34 @@ constexpr HandsetArea kAreas[] = {
     {Main::Label21, Side::Right, true, {}, ButtonPair::BothRight},
 };
 
-bool dispatchHandsetArea(Simulation& sim, Main id, MouseEvent ev) {
+// Shift with a handset button presses the button together with its partner: an outer button
+// with the other outer one, the middle button with the right one. The button's tag remembers
+// a press made so until its click has passed, whether or not Shift is still held then.
+bool dispatchWithPartner(Simulation& sim, const HandsetArea& a, MouseEvent ev, bool shift) {
+  const ButtonPair pair = a.button == Button::Middle ? ButtonPair::BothRight : ButtonPair::BothOuter;
+  const std::string& tag = sim.win[a.id].tag;
+  if (ev == MouseEvent::Down) {
+    sim.win.setTag(a.id, shift ? "pair" : "");
+    if (!shift) return false;
+    pairPress(sim, a.side, pair);
+    return true;
+  }
+  if (ev == MouseEvent::Up && tag == "pair") {
+    sim.win.setTag(a.id, "paired");
+    pairRelease(sim, a.side, pair);
+    return true;
+  }
+  if (ev == MouseEvent::Click && tag == "paired") {
+    sim.win.setTag(a.id, "");
+    return true;
+  }
+  return tag == "pair";  // moves while the pair is held
+}
+
+bool dispatchHandsetArea(Simulation& sim, Main id, MouseEvent ev, bool shift) {
   for (const HandsetArea& a : kAreas) {
     if (a.id != id) continue;
+    if (!a.pair && dispatchWithPartner(sim, a, ev, shift)) return true;
     if (a.pair) {
       // The two-button areas know press, move and release only.
       if (ev == MouseEvent::Down) pairPress(sim, a.side, a.buttonPair);
@@ -65,15 +91,26 @@ void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args
   if (ev == MouseEvent::DoubleClick && !takesDoubleClick(id)) ev = MouseEvent::Down;
   // Press and release handlers react to any mouse button; clicks come from the left one.
   if (ev == MouseEvent::Click && args.button != 1) return;
-  if (dispatchHandsetArea(sim, id, ev)) return;
+  if (dispatchHandsetArea(sim, id, ev, args.shift)) return;
   const bool click = ev == MouseEvent::Click;
   switch (id) {
     // Environment.
+    // A held depth arrow steps again every half second (loop/DepthHold.h).
     case Main::Image10:
-      if (ev == MouseEvent::Down) deeperMouseDown(sim);
-      else if (click) deeperClick(sim);
+      if (ev == MouseEvent::Down) {
+        deeperMouseDown(sim);
+        depthHoldPress(sim, DepthArrow::Deeper);
+      } else if (ev == MouseEvent::Up) {
+        depthHoldRelease(sim, DepthArrow::Deeper);
+      } else if (click && depthClickSteps(sim, DepthArrow::Deeper)) {
+        deeperClick(sim);
+      }
       break;
-    case Main::Image9: if (click) shallowerClick(sim); break;
+    case Main::Image9:
+      if (ev == MouseEvent::Down) depthHoldPress(sim, DepthArrow::Shallower);
+      else if (ev == MouseEvent::Up) depthHoldRelease(sim, DepthArrow::Shallower);
+      else if (click && depthClickSteps(sim, DepthArrow::Shallower)) shallowerClick(sim);
+      break;
     case Main::Image11: if (click) pressureDownClick(sim); break;
     case Main::Image12: if (click) pressureUpClick(sim); break;
     case Main::Image13: if (click) oxygenDownClick(sim); break;

@@ -15,6 +15,7 @@ enum class MouseEvent { Down, Up, Click, DoubleClick, Move };
 struct MouseArgs {
   int button = 1;         // 1 left, 2 right, 4 middle
   double x = 0, y = 0;    // twips within the element
+  bool shift = false;     // Shift held: a handset button is pressed together with its partner
 };
 
 // True when the element has a double-click handler of its own. For the others a double click

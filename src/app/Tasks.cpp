@@ -4,6 +4,7 @@
 #include "controls/Controls.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
+#include "loop/DepthHold.h"
 #include "loop/Loop.h"
 #include "record/DiveRecord.h"
 #include "sim/Simulation.h"
@@ -44,6 +45,7 @@ void installTasks(Simulation& sim) {
       {TimerId::Timer3, 3000, false, [](Simulation& s) { valveCaptionHideTick(s, Gas::Diluent); }},
       {TimerId::OptionTimer, 10, false, optionTick},
       {TimerId::RecordingTimer, 1000, true, recordingTick},
+      {TimerId::DepthRepeatTimer, kDepthRepeatMs, false, depthRepeatTick},
   };
   for (const Def& d : kTasks) {
     sim.timers.define(d.id, d.interval, d.enabled);

@@ -11,7 +11,8 @@ std::string_view timerName(TimerId id) {
       "CellMillivoltTimer", "CellDriftTimer", "ComputerTimer",      "SetPointTimer",
       "Timer8",         "Timer9",         "SwitchOffTimer",         "LHLightTimer",
       "RHLightTimer",   "Timer6",         "Timer7",                 "WarningTimer",
-      "Timer2",         "Timer3",         "OptionTimer",            "RecordingTimer"};
+      "Timer2",         "Timer3",         "OptionTimer",            "RecordingTimer",
+      "DepthRepeatTimer"};
   return kNames[static_cast<std::size_t>(id)];
 }
 

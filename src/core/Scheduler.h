@@ -37,6 +37,7 @@ enum class TimerId : int {
   Timer3,                  // hides the diluent valve caption
   OptionTimer,             // failure application
   RecordingTimer,          // dive record sampling
+  DepthRepeatTimer,        // a held depth arrow steps again
   Count
 };
 inline constexpr int kTimerCount = static_cast<int>(TimerId::Count);

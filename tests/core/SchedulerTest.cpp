@@ -146,6 +146,7 @@ TEST(SimulationTimers, EveryTaskHasItsDesignedIntervalAndStartState) {
       {TimerId::Timer7, 1000, false},        {TimerId::WarningTimer, 1000, true},
       {TimerId::Timer2, 3000, false},        {TimerId::Timer3, 3000, false},
       {TimerId::OptionTimer, 10, false},     {TimerId::RecordingTimer, 1000, true},
+      {TimerId::DepthRepeatTimer, 500, false},
   };
   ASSERT_EQ(std::size(table), static_cast<std::size_t>(kTimerCount));
   for (const Expect& e : table) {

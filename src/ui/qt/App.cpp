@@ -1,12 +1,17 @@
 #include "ui/qt/App.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QLocale>
-#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -33,7 +38,9 @@
 namespace pelasim {
 namespace {
 
-constexpr int kStatusBarHeight = 24;
+constexpr int kStatusBarHeight = kStatusBarPixels;
+// The window's own size, kept beside the simulator's settings.
+const QString kWindowSizeKey = QStringLiteral("Window/Size");
 
 // The windows' own font: a small sans serif, like the labels of the equipment.
 QFont windowFont() {
@@ -47,6 +54,11 @@ QFont windowFont() {
 void ModelWindow::closeEvent(QCloseEvent* e) {
   if (onClose && !onClose()) e->ignore();
   else e->accept();
+}
+
+void ModelWindow::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  if (onResize) onResize();
 }
 
 void ModelDialog::closeEvent(QCloseEvent* e) {
@@ -76,6 +88,7 @@ App::App(const QString& programDir, QObject* parent)
 App::~App() {
   station_.reset();
   if (sim_ && sim_->observer == &observers_) sim_->observer = nullptr;
+  aids_.reset();
   mainView_.reset();
   splashView_.reset();
   optionsView_.reset();
@@ -92,9 +105,22 @@ App::~App() {
 void App::buildMainWindow() {
   main_ = new ModelWindow;
   main_->setFont(windowFont());
-  const Element& form = sim_->win[Main::Form];
-  main_->setFixedSize(px(form.width), px(form.height));
-  mainView_ = std::make_unique<FormView>(sim_->win, main_, host_->programDir());
+  // The form is drawn on a canvas that scales with the window; the yellow of the window
+  // shows beside it when the window's proportions differ from the form's.
+  QPalette pal = main_->palette();
+  pal.setColor(QPalette::Window, QColor(kYellow.r, kYellow.g, kYellow.b));
+  main_->setPalette(pal);
+  main_->setAutoFillBackground(true);
+  menuBar_ = new QMenuBar(main_);
+  QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
+  QAction* keyboard = help->addAction(QStringLiteral("&Keyboard"));
+  keyboard->setShortcut(QKeySequence(Qt::Key_F1));
+  keyboard->setShortcutContext(Qt::WindowShortcut);
+  main_->addAction(keyboard);
+  connect(keyboard, &QAction::triggered, this, [this] { showKeyboardHelp(); });
+  canvas_ = new QWidget(main_);
+  canvas_->setFont(windowFont());
+  mainView_ = std::make_unique<FormView>(sim_->win, canvas_, host_->programDir());
   mainView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs& a) {
     const Main m = static_cast<Main>(id);
     if (sim_->win[m].kind == ElementKind::CheckBox && ev == MouseEvent::Click) clickCheckBox(*sim_, m);
@@ -108,8 +134,7 @@ void App::buildMainWindow() {
   };
 
   status_ = new QStatusBar(main_);
-  status_->setSizeGripEnabled(false);
-  status_->setGeometry(0, main_->height() - kStatusBarHeight, main_->width(), kStatusBarHeight);
+  status_->setSizeGripEnabled(true);
   for (Main p : {Main::StatusPanel1, Main::StatusPanel2, Main::StatusPanel3}) {
     auto* l = static_cast<QLabel*>(mainView_->widget(static_cast<int>(p)));
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -127,6 +152,56 @@ void App::buildMainWindow() {
   clock_->setSingleShot(true);
   connect(clock_, &QTimer::timeout, this, [this] { updateClock(); });
   updateClock();
+
+  aids_ = std::make_unique<WindowAids>(*sim_, *mainView_, main_, [this] { syncAll(); });
+  const int fixed = menuBar_->sizeHint().height() + kStatusBarHeight;
+  main_->setMinimumSize(static_cast<int>(kDesignedContent.width() * kSmallestScale),
+                        static_cast<int>(kDesignedContent.height() * kSmallestScale) + fixed);
+  // Opens at the size it had last time, or as designed, as far as the screen has room.
+  const QSize remembered = QSettings(QStringLiteral("PelaSim"), QStringLiteral("PelaSim"))
+                               .value(kWindowSizeKey).toSize();
+  QScreen* screen = main_->screen() ? main_->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  // The window frame is not known before the window is shown: room for a title bar.
+  const QSize frame(8, 38);
+  const QSize size = openingSize(remembered, available.size(), frame, menuBar_->sizeHint().height());
+  main_->resize(size);
+  // In the middle of the screen's free area, frame and all.
+  main_->move(available.topLeft() + QPoint(std::max(0, (available.width() - size.width() - frame.width()) / 2),
+                                           std::max(0, (available.height() - size.height() - frame.height()) / 2)));
+  main_->onResize = [this] { layoutMainWindow(); };
+  layoutMainWindow();
+}
+
+void App::layoutMainWindow() {
+  const int w = main_->width();
+  const int h = main_->height();
+  const int menu = menuBar_->sizeHint().height();
+  menuBar_->setGeometry(0, 0, w, menu);
+  status_->setGeometry(0, h - kStatusBarHeight, w, kStatusBarHeight);
+  const QSize room(w, h - menu - kStatusBarHeight);
+  const double scale = fittingScale(kDesignedContent, QSize(0, 0), room, 8.0);
+  const QSize content(static_cast<int>(kDesignedContent.width() * scale + 0.5),
+                      static_cast<int>(kDesignedContent.height() * scale + 0.5));
+  canvas_->setGeometry((w - content.width()) / 2, menu + std::max(0, (room.height() - content.height()) / 2),
+                       content.width(), content.height());
+  mainView_->setScale(scale);
+  if (aids_) aids_->relayout();
+}
+
+void App::rememberWindowSize() {
+  if (!mainShown_) return;  // refused at the disclaimer: nothing is saved
+  QSettings(QStringLiteral("PelaSim"), QStringLiteral("PelaSim")).setValue(kWindowSizeKey, main_->size());
+}
+
+KeyboardWindow* App::showKeyboardHelp() {
+  if (!keyboardHelp_) {
+    keyboardHelp_ = new KeyboardWindow(main_);
+    keyboardHelp_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  keyboardHelp_->show();
+  keyboardHelp_->raise();
+  return keyboardHelp_;
 }
 
 void App::updateClock() {
@@ -151,6 +226,8 @@ void App::buildDialogs() {
   };
 
   splashDlg_ = makeDialog(sim_->splash, splashView_);
+  // The disclaimer and "Bailed !" have no caption of their own; the task bar names them.
+  splashView_->setUntitledName(QStringLiteral("Orvane Pelagrinova Simulator: Disclaimer"));
   splashDlg_->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   splashView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
     dispatchSplash(*sim_, static_cast<SplashId>(id), ev);
@@ -182,6 +259,7 @@ void App::buildDialogs() {
   };
 
   bailedDlg_ = makeDialog(sim_->bailed, bailedView_);
+  bailedView_->setUntitledName(QStringLiteral("Bailed out"));
   bailedDlg_->setModal(false);
   bailedDlg_->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   bailedView_->setEventHandler([this](int id, MouseEvent ev, const MouseArgs&) {
@@ -200,6 +278,7 @@ void App::buildDialogs() {
     sim_->bugReport.takeChanged();  // typed by the user: the widget already shows it
   });
   bugDlg_->onClose = [this] {
+    bugView_->flushTypedText();
     // Closing the form with its window button sends nothing.
     sim_->bugReport.setVisible(BugId::Form, false);
     return true;
@@ -216,6 +295,7 @@ void App::syncAll() {
   if (syncing_) return;
   syncing_ = true;
   mainView_->sync();
+  if (aids_) aids_->refresh();
   splashView_->sync();
   optionsView_->sync();
   bailedView_->sync();
@@ -226,6 +306,7 @@ void App::syncAll() {
   // Windows follow the visibility of their form element.
   const bool mainVisible = sim_->win[Main::Form].visible;
   if (mainVisible != main_->isVisible()) main_->setVisible(mainVisible);
+  mainShown_ = mainShown_ || mainVisible;
   if (!sim_->splash[SplashId::Form].visible && splashDlg_->isVisible()) splashDlg_->done(QDialog::Accepted);
   if (sim_->bailed[BailedId::Form].visible) {
     if (!bailedDlg_->isVisible()) {
@@ -403,6 +484,7 @@ void App::endProgram(const std::string& resultsFile) {
     observers_.remove(recorder_.get());
     recorder_->finish(library::kEndedNormally);
   }
+  rememberWindowSize();
   if (onEnd) {
     onEnd(resultsFile);
     return;

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QObject>
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -15,7 +16,9 @@
 #include "sim/Simulation.h"
 #include "ui/qt/FormView.h"
 #include "ui/qt/QtHost.h"
+#include "ui/qt/WindowAids.h"
 
+class QMenuBar;
 class QStatusBar;
 class QLabel;
 class QTimer;
@@ -31,9 +34,11 @@ class ModelWindow : public QWidget {
  public:
   using QWidget::QWidget;
   std::function<bool()> onClose;  // true: the window may close
+  std::function<void()> onResize;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
 };
 
 class ModelDialog : public QDialog {
@@ -66,6 +71,13 @@ class App : public QObject {
   ModelDialog* bailedDialog() { return bailedDlg_; }
   ModelDialog* bugReportDialog() { return bugDlg_; }
   FormView& mainView() { return *mainView_; }
+  // The keyboard, accessibility and two-button zone aids of the main window.
+  WindowAids& aids() { return *aids_; }
+  // The main window's content (the form drawn at its present scale) and its menu bar.
+  QWidget* mainContent() { return canvas_; }
+  QMenuBar* menuBar() { return menuBar_; }
+  // Opens the Help → Keyboard window (F1).
+  KeyboardWindow* showKeyboardHelp();
   // Mirrors every model into its widgets and shows or hides the windows as the models say.
   void syncAll();
   // What happens when the program ends (tests replace it to keep the process alive).
@@ -93,6 +105,9 @@ class App : public QObject {
 
  private:
   void buildMainWindow();
+  // Places the menu bar, the scaled content and the status bar in the window's present size.
+  void layoutMainWindow();
+  void rememberWindowSize();
   void buildDialogs();
   void updateClock();
   void endProgram(const std::string& resultsFile);
@@ -102,6 +117,10 @@ class App : public QObject {
   std::unique_ptr<QtHost> host_;
   std::unique_ptr<Simulation> sim_;
   ModelWindow* main_ = nullptr;
+  QWidget* canvas_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  std::unique_ptr<WindowAids> aids_;
+  QPointer<KeyboardWindow> keyboardHelp_;
   QStatusBar* status_ = nullptr;
   QTimer* clock_ = nullptr;
   ModelDialog* splashDlg_ = nullptr;
@@ -110,6 +129,7 @@ class App : public QObject {
   ModelDialog* bugDlg_ = nullptr;
   std::unique_ptr<FormView> mainView_, splashView_, optionsView_, bailedView_, bugView_;
   bool syncing_ = false;
+  bool mainShown_ = false;
   bool modalPending_ = false;
   DiveObserverList observers_;
   std::unique_ptr<station::StationServer> station_;

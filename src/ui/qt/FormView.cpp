@@ -1,6 +1,7 @@
 #include "ui/qt/FormView.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <cstdlib>
 #include <QComboBox>
 #include <QEvent>
@@ -14,7 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "handset/ScreenWrap.h"
+#include "ui/qt/LabelText.h"
 
 namespace pelasim {
 namespace {
@@ -22,10 +23,10 @@ namespace {
 QColor qc(Rgb c) { return QColor(c.r, c.g, c.b); }
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
-QFont fontOf(const Element& e, const QFont& base) {
+QFont fontOf(const Element& e, const QFont& base, double scale) {
   QFont f = base;
   if (!e.font.family.empty()) f.setFamily(q(e.font.family));
-  if (e.font.pointSize > 0) f.setPointSizeF(e.font.pointSize);
+  f.setPointSizeF((e.font.pointSize > 0 ? e.font.pointSize : base.pointSizeF()) * scale);
   f.setBold(e.font.bold);
   return f;
 }
@@ -47,17 +48,8 @@ class TextLabel : public QWidget {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(font());
     p.setPen(fore);
-    const QFontMetricsF fm(font());
-    const auto measure = [&fm](std::string_view s) {
-      return fm.horizontalAdvance(QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())));
-    };
-    double y = fm.ascent();
-    for (const std::string& line : wrapScreenText(text, measure, width())) {
-      const QString l = q(line);
-      const double x = centred ? (width() - fm.horizontalAdvance(l)) / 2.0 : 0.0;
-      p.drawText(QPointF(x, y), l);
-      y += fm.lineSpacing();
-    }
+    for (const DrawnLine& line : layoutLabelText(text, font(), width(), centred))
+      p.drawText(line.at, line.text);
   }
 };
 
@@ -132,8 +124,22 @@ int buttonOf(Qt::MouseButton b) {
 }  // namespace
 
 FormView::FormView(FormModel& model, QWidget* root, QString pictureDir)
-    : model_(model), root_(root), pictureDir_(std::move(pictureDir)) {
+    : model_(model), root_(root), pictureDir_(std::move(pictureDir)), baseFont_(root->font()) {
   build();
+}
+
+void FormView::setScale(double scale) {
+  if (scale <= 0 || scale == scale_) return;
+  flushTypedText();
+  scale_ = scale;
+  for (int id = 0; id < model_.size(); ++id) apply(id);
+}
+
+void FormView::flushTypedText() {
+  std::vector<int> ids;
+  ids.swap(typedText_);
+  for (int id : ids)
+    if (onText_) onText_(id, static_cast<QPlainTextEdit*>(widget(id))->toPlainText().toStdString());
 }
 
 QPixmap FormView::picture(const std::string& file) {
@@ -183,6 +189,7 @@ void FormView::build() {
         s->setTickInterval(1);
         connect(s, &QSlider::valueChanged, this, [this, id](int v) {
           if (applying_) return;
+          flushTypedText();
           if (onValue_) onValue_(id, v);
           if (afterEvent_) afterEvent_();
         });
@@ -193,6 +200,7 @@ void FormView::build() {
         auto* c = new QComboBox(parent);
         connect(c, &QComboBox::currentIndexChanged, this, [this, id](int v) {
           if (applying_) return;
+          flushTypedText();
           if (onValue_) onValue_(id, v);
         });
         w = c;
@@ -200,9 +208,12 @@ void FormView::build() {
       }
       case ElementKind::TextBox: {
         auto* t = new QPlainTextEdit(parent);
-        connect(t, &QPlainTextEdit::textChanged, this, [this, id, t] {
+        // A keystroke only notes that the box has new text: copying a long text into the
+        // model at every key made typing slow down as the text grew.
+        connect(t, &QPlainTextEdit::textChanged, this, [this, id] {
           if (applying_) return;
-          if (onText_) onText_(id, t->toPlainText().toStdString());
+          if (std::find(typedText_.begin(), typedText_.end(), id) == typedText_.end())
+            typedText_.push_back(id);
         });
         w = t;
         break;
@@ -228,7 +239,9 @@ void FormView::apply(int id) {
   if (e.kind == ElementKind::Form) {
     // A form without a caption keeps its title bar empty: given an empty title, the window
     // system would show the program's name there instead.
-    root_->setWindowTitle(e.caption.empty() ? QStringLiteral(" ") : q(e.caption));
+    // A form without a caption still names itself in the title bar and the task bar.
+    const QString title = e.caption.empty() ? untitledName_ : q(e.caption);
+    root_->window()->setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
     QPalette pal = root_->palette();
     pal.setColor(QPalette::Window, qc(e.backColour));
     root_->setPalette(pal);
@@ -237,12 +250,19 @@ void FormView::apply(int id) {
     return;
   }
   if (e.kind != ElementKind::StatusPanel) {
-    w->setGeometry(px(e.left), px(e.top), px(e.width), px(e.height));
+    w->setGeometry(toPixels(e.left), toPixels(e.top), toPixels(e.width), toPixels(e.height));
     w->setVisible(e.visible);
   }
   w->setEnabled(e.enabled);
   w->setToolTip(q(e.toolTip));
-  w->setFont(fontOf(e, root_->font()));
+  // Screen readers hear a label's text, or a picture's tool tip; a window that names its
+  // elements itself (the main window's aids) marks them so.
+  if (!w->property("namedByOwner").toBool() && e.kind != ElementKind::StatusPanel) {
+    const QString name = q(!e.caption.empty() ? e.caption : !e.toolTip.empty() ? e.toolTip : e.name)
+                             .remove(QLatin1Char('&'));
+    if (w->accessibleName() != name) w->setAccessibleName(name);
+  }
+  w->setFont(fontOf(e, baseFont_, scale_));
   switch (e.kind) {
     case ElementKind::Frame: {
       auto* g = static_cast<QGroupBox*>(w);
@@ -282,6 +302,10 @@ void FormView::apply(int id) {
       // The box and its gap take about 20 pixels of the width.
       c->setText(fitCaption(q(e.caption), w->font(), w->width() - 22));
       c->setChecked(e.checked);
+      // Scaled down, the tick box keeps its size while the text shrinks: a one-line caption
+      // takes the room it needs to the right, so no letter is cut off.
+      if (scale_ != 1.0 && !c->text().contains(QLatin1Char('\n')))
+        c->resize(std::max(c->width(), c->sizeHint().width()), c->height());
       c->setStyleSheet(QStringLiteral("QCheckBox { background-color: %1; color: %2; }")
                            .arg(qc(e.backColour).name(), qc(e.foreColour).name()));
       break;
@@ -305,6 +329,8 @@ void FormView::apply(int id) {
     }
     case ElementKind::TextBox: {
       auto* t = static_cast<QPlainTextEdit*>(w);
+      // The model has written the text itself: what it says replaces what was typed.
+      typedText_.erase(std::remove(typedText_.begin(), typedText_.end(), id), typedText_.end());
       if (t->toPlainText() != q(e.caption)) t->setPlainText(q(e.caption));
       break;
     }
@@ -319,6 +345,7 @@ void FormView::sync() {
 }
 
 void FormView::forward(int id, MouseEvent ev, const MouseArgs& args) {
+  flushTypedText();
   if (onEvent_) onEvent_(id, ev, args);
   if (afterEvent_) afterEvent_();
 }
@@ -336,8 +363,9 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
       auto* me = static_cast<QMouseEvent*>(event);
       MouseArgs args;
       args.button = buttonOf(me->button());
-      args.x = me->position().x() * 15;
-      args.y = me->position().y() * 15;
+      args.x = me->position().x() * 15 / scale_;
+      args.y = me->position().y() * 15 / scale_;
+      args.shift = me->modifiers().testFlag(Qt::ShiftModifier);
       if (event->type() == QEvent::MouseButtonPress) {
         forward(id, MouseEvent::Down, args);
       } else if (event->type() == QEvent::MouseButtonDblClick) {

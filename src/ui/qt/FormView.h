@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -39,6 +40,21 @@ class FormView : public QObject {
 
   // Applies every change of the model to the widgets.
   void sync();
+  // Draws the form `scale` times its designed size (1: 15 twips a pixel): places, sizes and
+  // fonts of every element follow, and mouse positions are given back in designed twips.
+  void setScale(double scale);
+  double scale() const { return scale_; }
+  // Twips to pixels at the present scale.
+  int toPixels(double twips) const { return static_cast<int>(twips / 15.0 * scale_ + 0.5); }
+  // The window title of a form whose caption is empty (a task bar shows it).
+  void setUntitledName(QString title) {
+    untitledName_ = std::move(title);
+    apply(0);
+  }
+  // Text typed into the text boxes reaches the model only when it is needed: before any
+  // click, selection or slider move of the form is handed on, and when the owner asks (so
+  // typing stays cheap however long the text grows).
+  void flushTypedText();
   QWidget* widget(int id) const { return widgets_[static_cast<std::size_t>(id)]; }
   QWidget* root() const { return root_; }
   FormModel& model() { return model_; }
@@ -63,6 +79,10 @@ class FormView : public QObject {
   TextFn onText_;
   std::function<void()> afterEvent_;
   bool applying_ = false;
+  double scale_ = 1.0;
+  QFont baseFont_;
+  QString untitledName_;
+  std::vector<int> typedText_;  // text boxes typed into since the model last read them
 };
 
 }  // namespace pelasim
