@@ -61,4 +61,13 @@ struct DiveData {
   std::vector<DiveEvent> events;    // in order of their time
 };
 
+// Keeps the whole dive in memory as it is recorded: the debrief at exit shows every event,
+// not only the one message per second the data file keeps.
+class DiveCollector : public DiveObserver {
+ public:
+  void sampled(const DiveSample& sample) override { dive.samples.push_back(sample); }
+  void event(const DiveEvent& event) override { dive.events.push_back(event); }
+  DiveData dive;
+};
+
 }  // namespace pelasim

@@ -2,6 +2,8 @@
 //   OrvanePelaSimViewer            the data file "OrvanePelaSimData.csv" of the current folder
 //   OrvanePelaSimViewer FILE.csv   that data file
 //   OrvanePelaSimViewer --library  the list of the dive library, to open one of its dives
+//   OrvanePelaSimViewer --report OUT.pdf FILE.csv, or --report OUT.pdf --dive ID
+//                                  the debrief report of a data file or a library dive
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>

@@ -14,6 +14,8 @@
 #include <optional>
 
 #include "debrief/Debrief.h"
+#include "library/DiveLibrary.h"
+#include "record/qt/DiveListDialog.h"
 #include "record/qt/DiveChartView.h"
 
 namespace pelasim {
@@ -274,10 +276,32 @@ bool isReportCommand(const QStringList& args) { return args.contains(QStringLite
 int runReportCommand(const QStringList& args) {
   const qsizetype at = args.indexOf(QStringLiteral("--report"));
   if (at < 0 || at + 2 >= args.size()) {
-    std::fprintf(stderr, "usage: OrvanePelaSimViewer --report OUT.pdf FILE.csv\n");
+    std::fprintf(stderr, "usage: OrvanePelaSimViewer --report OUT.pdf FILE.csv | --dive ID\n");
     return 64;
   }
   const QString out = args[at + 1], in = args[at + 2];
+  // "--report OUT.pdf --dive ID": a dive of the dive library, with every event it recorded.
+  if (in == QLatin1String("--dive")) {
+    bool ok = false;
+    const qlonglong id = at + 3 < args.size() ? args[at + 3].toLongLong(&ok) : 0;
+    if (!ok || id <= 0) {
+      std::fprintf(stderr, "usage: OrvanePelaSimViewer --report OUT.pdf --dive ID\n");
+      return 64;
+    }
+    std::string error;
+    const std::unique_ptr<library::DiveLibrary> lib = library::DiveLibrary::open(
+        diveLibraryFolder().toStdString(), library::DiveLibrary::Access::Read, error);
+    if (!lib) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+      return 1;
+    }
+    const std::optional<DiveData> dive = lib->load(id);
+    if (!dive) {
+      std::fprintf(stderr, "The dive library %s holds no dive %lld.\n", lib->path().c_str(), id);
+      return 1;
+    }
+    return writeReportFor(out, *dive);
+  }
   if (QFileInfo::exists(in) && !QFileInfo(in).isFile()) {
     std::fprintf(stderr, "%s: it is not a plain file\n", qPrintable(in));
     return 1;

@@ -26,14 +26,12 @@
 #include "failures/Failures.h"
 #include "record/DiveRecord.h"
 #include "record/datafile/DataFile.h"
+#include "record/qt/DiveChartView.h"
+#include "record/qt/ResultsViewer.h"
 #include "ui/qt/ExitSignals.h"
 #include "station/qt/StationDialog.h"
 #include "station/qt/StationServer.h"
 
-#if __has_include("record/qt/ResultsViewer.h")
-#include "record/qt/ResultsViewer.h"
-#define PELASIM_HAVE_VIEWER 1
-#endif
 
 namespace pelasim {
 namespace {
@@ -83,6 +81,9 @@ App::App(const QString& programDir, QObject* parent)
   buildDialogs();
   host_->setDialogParent(main_);
   host_->attach(sim_->timers);
+  // Everything the dive records, from the first second on, is kept for the debrief.
+  observers_.add(&collected_);
+  sim_->observer = &observers_;
 }
 
 App::~App() {
@@ -332,15 +333,7 @@ void App::syncAll() {
   syncing_ = false;
 }
 
-void App::joinObservers() {
-  // The station shares the dive's observer with whatever else listens (the dive library).
-  if (sim_->observer == &observers_) return;
-  if (sim_->observer != nullptr) observers_.add(sim_->observer);
-  sim_->observer = &observers_;
-}
-
 bool App::startStation(quint16 port, bool allowOtherDevices) {
-  joinObservers();
   if (!station_)
     station_ = std::make_unique<station::StationServer>(*sim_, observers_,
                                                         host_->programDir() + QStringLiteral("/station"));
@@ -414,6 +407,9 @@ void App::startLibrary() {
       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
   dive.programVersion = versionText();
   dive.trainee = library::loginName();
+  collected_.dive.info.startedAt = dive.startedAt;
+  collected_.dive.info.trainee = dive.trainee;
+  collected_.dive.info.programVersion = dive.programVersion;
   dive.environment = "surface pressure " + fmt::shortest(st.surfacePressureMb) +
                      " mbar; cylinder oxygen " + fmt::shortest(st.oxygenAnalysisPercent) +
                      " %; metabolic rate " + fmt::shortest(st.metabolicRate) + "; scrubber " +
@@ -445,7 +441,6 @@ void App::startLibrary() {
   }
   // The library hears the dive beside whatever else listens (the instructor station).
   observers_.add(recorder_.get());
-  sim_->observer = &observers_;
 }
 
 void App::exitWithoutQuestions(bool fromEventLoop) {
@@ -495,13 +490,16 @@ void App::endProgram(const std::string& resultsFile) {
     return;
   }
   bailedDlg_->hide();
-#ifdef PELASIM_HAVE_VIEWER
   if (!resultsFile.empty()) {
     ResultsViewer viewer(ResultsViewer::Mode::Simulator);
-    viewer.loadFile(QString::fromStdString(resultsFile));
+    // The data file is what "Save Data as" writes again; the debrief shows every event the
+    // dive recorded (which failure took effect, each warning's start and end).
+    if (viewer.loadFile(QString::fromStdString(resultsFile)) && !collected_.dive.samples.empty()) {
+      collected_.dive.info.source = resultsFile;
+      viewer.showDebrief(collected_.dive, viewer.chartView()->caption());
+    }
     viewer.exec();
   }
-#endif
   QCoreApplication::exit(0);
 }
 

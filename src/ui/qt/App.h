@@ -132,9 +132,10 @@ class App : public QObject {
   bool mainShown_ = false;
   bool modalPending_ = false;
   DiveObserverList observers_;
+  // The dive as recorded, for the debrief at exit.
+  DiveCollector collected_;
   std::unique_ptr<station::StationServer> station_;
   std::optional<quint16> stationOnStart_;
-  void joinObservers();
 };
 
 }  // namespace pelasim
