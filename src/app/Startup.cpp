@@ -56,9 +56,9 @@ void startUp(Simulation& sim) {
   MainWindowModel& win = sim.win;
 
   // 1. Status bar: version, product name and legal notice.
-  win.setCaption(Main::StatusPanel1, padded("Version " + versionText()));
-  win.setCaption(Main::StatusPanel2, padded("Orvane Pelagrinova Simulator"));
-  win.setCaption(Main::StatusPanel3, padded(kLegalNotice));
+  win.setCaption(element::versionPanel, padded("Version " + versionText()));
+  win.setCaption(element::titlePanel, padded("Orvane Pelagrinova Simulator"));
+  win.setCaption(element::noticePanel, padded(kLegalNotice));
 
   // 2. The handset screen texts.
   st.handsetMessages = handsetMessageTable();
@@ -88,10 +88,10 @@ void startUp(Simulation& sim) {
   st.diluentValveState = Valve::Off;
 
   // 5. The valve state captions are hidden until a valve is used.
-  win.setVisible(Main::Label6, false);
-  win.setVisible(Main::Label7, false);
+  win.setVisible(element::oxygenValveCaption, false);
+  win.setVisible(element::diluentValveCaption, false);
   // At the surface there is nothing shallower: the up arrow of the depth shows from 1 m on.
-  win.setVisible(Main::Image9, false);
+  win.setVisible(element::shallowerArrow, false);
 
   // 6.
   st.solenoidFault = Solenoid::Normal;
@@ -125,8 +125,8 @@ void startUp(Simulation& sim) {
 
   // 10. Handset screens.
   st.screenBackColour = {30, 100, 30};
-  win.setFillColour(Main::Shape1, st.screenBackColour);
-  win.setFillColour(Main::Shape2, st.screenBackColour);
+  win.setFillColour(element::leftBacklight, st.screenBackColour);
+  win.setFillColour(element::rightBacklight, st.screenBackColour);
 
   // 11. Setpoint, faults and the record.
   st.currentSetpoint = 0.7;
@@ -253,7 +253,7 @@ void exitRoutine(Simulation& sim, const ExitOptions& options) {
   sim.host.endProgram(written);
 }
 
-void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(Main::Check1) ? 1 : 0; }
+void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(element::soundBox) ? 1 : 0; }
 
 void optionsButtonClick(Simulation& sim) { sim.options.setVisible(Opt::Form, true); }
 

@@ -20,8 +20,8 @@ struct ValveParts {
 
 ValveParts valveOf(Gas gas) {
   if (gas == Gas::Oxygen)
-    return {&State::oxygenValveState, Main::Label6, TimerId::Timer2, "O2 Valve Opened", "O2 Valve Closed"};
-  return {&State::diluentValveState, Main::Label7, TimerId::Timer3, "Diluent Valve Opened",
+    return {&State::oxygenValveState, element::oxygenValveCaption, task::oxygenCaptionHide, "O2 Valve Opened", "O2 Valve Closed"};
+  return {&State::diluentValveState, element::diluentValveCaption, task::diluentCaptionHide, "Diluent Valve Opened",
           "Diluent Valve Closed"};
 }
 
@@ -140,7 +140,7 @@ void injectorClick(Simulation& sim, Injector which) {
       message = "Manual Diluent Addition";
       break;
     case Injector::Adv:
-      if (!sim.ticked(Main::ADVOn) || st.advFailedFault != 0 || st.diluentValveState != Valve::Open) return;
+      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault != 0 || st.diluentValveState != Valve::Open) return;
       litresPerMs = 0.2 / 100;  // 2 litres a second held
       held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
       message = "ADV Manually operated";
@@ -169,18 +169,18 @@ void dumpRelease(Simulation& sim) {
   refreshCounterlungBar(sim);
 }
 
-void advEnabledClick(Simulation& sim) { sim.win.setVisible(Main::Image17, sim.ticked(Main::ADVOn)); }
+void advEnabledClick(Simulation& sim) { sim.win.setVisible(element::advButton, sim.ticked(element::advEnabledBox)); }
 
 void mouthpieceClick(Simulation& sim) {
   State& st = sim.st;
   const char* message;
   if (st.mouthpieceState == Mouthpiece::Closed) {
-    sim.win.setPicture(Main::Image18, "MouthO.jpg");
+    sim.win.setPicture(element::mouthpiece, "MouthO.jpg");
     st.mouthpieceState = Mouthpiece::Open;
     if (st.breathing == 1) sim.enable(TimerId::BreathTimer);
     message = "Mouthpiece Opened";
   } else {
-    sim.win.setPicture(Main::Image18, "MouthC.jpg");
+    sim.win.setPicture(element::mouthpiece, "MouthC.jpg");
     st.mouthpieceState = Mouthpiece::Closed;
     sim.disable(TimerId::BreathTimer);
     message = "Mouthpiece Closed";

@@ -93,11 +93,11 @@ void applyFailureOptions(Simulation& sim) {
   sim.enable(TimerId::FloodTimer, ticked(option::HandsetFlood));
 
   st.dumpValvePhysicalFault = flag(ticked(option::DumpValvePhysical));
-  sim.win.setPicture(Main::Image8, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
+  sim.win.setPicture(element::dumpValve, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
   st.o2InjectorPhysicalFault = flag(ticked(option::O2InjectorPhysical));
-  sim.win.setPicture(Main::Image6, st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
+  sim.win.setPicture(element::oxygenInjector, st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
   st.diluentInjectorPhysicalFault = flag(ticked(option::DiluentInjectorPhysical));
-  sim.win.setPicture(Main::Image5, st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
+  sim.win.setPicture(element::diluentInjector, st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
 }
 
 void optionTick(Simulation& sim) {

@@ -42,7 +42,7 @@ double stepSetpoint(double value, double step, double lo, double hi) {
 // Confirming a checklist screen sounds the alarm when the diver has missed something and
 // the "Warnings" box is ticked; the checklist moves on in any case.
 void alarmIf(Simulation& sim, bool missed) {
-  if (missed && sim.ticked(Main::Check2) && sim.st.soundOn == 1)
+  if (missed && sim.ticked(element::warningsBox) && sim.st.soundOn == 1)
     sim.play(SoundChannel::Alarm, "alarm.wav");
 }
 

@@ -60,9 +60,9 @@ void millivoltTick(Simulation& sim) {
   }
 
   // 2. The hidden millivolt readout.
-  sim.win.setCaption(Main::Label17, fmt::hashDot00(st.cells[1].millivolts) + "   " +
-                                        fmt::hashDot00(st.cells[2].millivolts) + "   " +
-                                        fmt::hashDot00(st.cells[3].millivolts));
+  sim.win.setCaption(element::cellMillivoltReadout,
+                     fmt::hashDot00(st.cells[1].millivolts) + "   " + fmt::hashDot00(st.cells[2].millivolts) +
+                         "   " + fmt::hashDot00(st.cells[3].millivolts));
 
   // 3. Both handsets' readings, left first.
   refreshReadings(st, st.handset(Side::Left));

@@ -18,7 +18,7 @@ void freeFlowTick(Simulation& sim) {
   const bool sound = st.soundOn == 1;
   bool hissing = false;
 
-  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(Main::ADVOn)) {
+  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(element::advEnabledBox)) {
     if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
