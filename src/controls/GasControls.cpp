@@ -20,9 +20,10 @@ struct ValveParts {
 
 ValveParts valveOf(Gas gas) {
   if (gas == Gas::Oxygen)
-    return {&State::oxygenValveState, element::oxygenValveCaption, task::oxygenCaptionHide, "O2 Valve Opened", "O2 Valve Closed"};
-  return {&State::diluentValveState, element::diluentValveCaption, task::diluentCaptionHide, "Diluent Valve Opened",
-          "Diluent Valve Closed"};
+    return {&State::oxygenValveState, element::oxygenValveCaption, task::oxygenCaptionHide, "O2 Valve Opened",
+            "O2 Valve Closed"};
+  return {&State::diluentValveState, element::diluentValveCaption, task::diluentCaptionHide,
+          "Diluent Valve Opened", "Diluent Valve Closed"};
 }
 
 // Shows the valve's state text for three seconds.
@@ -76,20 +77,20 @@ void injectorPress(Simulation& sim, Injector which) {
     case Injector::Oxygen:
       if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == Valve::Open) {
         st.o2InjectorPressTick = sim.tick();
-        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Diluent:
       if (st.diluentInjectorPhysicalFault == 0 && st.diluentInjectorFailedFault == 0 &&
           st.diluentValveState == Valve::Open) {
         st.diluentPressTick = sim.tick();
-        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Adv:
       st.diluentPressTick = sim.tick();
-      if (st.diluentValveState == Valve::Open && st.advFailedFault == 0 && st.soundOn == 1)
-        sim.play(SoundChannel::GasControl, "shorthiss.wav");
+      if (st.diluentValveState == Valve::Open && st.advFailedFault == 0)
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       break;
   }
 }
@@ -100,19 +101,19 @@ void injectorRelease(Simulation& sim, Injector which) {
     case Injector::Oxygen:
       if (st.o2InjectorFailedFault == 0) {
         st.o2InjectorReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.oxygenValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
+        if (st.oxygenValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Diluent:
       if (st.diluentInjectorFailedFault == 0) {
         st.diluentReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.diluentValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
+        if (st.diluentValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Adv:
       if (st.advFailedFault == 0) {
         st.diluentReleaseTick = sim.tick();
-        if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+        sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
   }
@@ -140,7 +141,9 @@ void injectorClick(Simulation& sim, Injector which) {
       message = "Manual Diluent Addition";
       break;
     case Injector::Adv:
-      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault != 0 || st.diluentValveState != Valve::Open) return;
+      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault != 0 ||
+          st.diluentValveState != Valve::Open)
+        return;
       litresPerMs = 0.2 / 100;  // 2 litres a second held
       held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
       message = "ADV Manually operated";
@@ -157,19 +160,21 @@ void dumpPress(Simulation& sim) {
   State& st = sim.st;
   st.dumpPressTick = sim.tick();
   sim.record("Dump Valve Operated");
-  if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "bubbles.wav");
+  sim.playIfSoundOn(SoundChannel::GasControl, "bubbles.wav");
 }
 
 void dumpRelease(Simulation& sim) {
   State& st = sim.st;
-  if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.stopIfSoundOn(SoundChannel::GasControl);
   // Twenty percentage points for every second held.
   st.counterlungPercent = st.counterlungPercent - 20 * heldMs(st.dumpPressTick, sim.tick()) / 1000;
   if (st.counterlungPercent < 0) st.counterlungPercent = 0;
   refreshCounterlungBar(sim);
 }
 
-void advEnabledClick(Simulation& sim) { sim.win.setVisible(element::advButton, sim.ticked(element::advEnabledBox)); }
+void advEnabledClick(Simulation& sim) {
+  sim.win.setVisible(element::advButton, sim.ticked(element::advEnabledBox));
+}
 
 void mouthpieceClick(Simulation& sim) {
   State& st = sim.st;

@@ -11,8 +11,7 @@ namespace pelasim {
 void bailOutClick(Simulation& sim) {
   State& st = sim.st;
   // Leaving an open loop is worth an alarm, when warnings and sound are on.
-  if (sim.ticked(element::warningsBox) && st.mouthpieceState == Mouthpiece::Open && st.soundOn == 1)
-    sim.play(SoundChannel::General, "alarm.wav");
+  if (st.mouthpieceState == Mouthpiece::Open) sim.playWarning(SoundChannel::General, "alarm.wav");
   showBreathingPicture(sim, false);
   st.breathing = 0;
   sim.disable(TimerId::BreathTimer);

@@ -32,7 +32,7 @@ void switchOffMaster(Simulation& sim, Side side) {
   if (slave.displayState == 5) {
     slave.displayState = 17;
     slave.role = 1;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+    sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
   }
 }
 
@@ -95,9 +95,11 @@ void applyFailureOptions(Simulation& sim) {
   st.dumpValvePhysicalFault = flag(ticked(option::DumpValvePhysical));
   sim.win.setPicture(element::dumpValve, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
   st.o2InjectorPhysicalFault = flag(ticked(option::O2InjectorPhysical));
-  sim.win.setPicture(element::oxygenInjector, st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
+  sim.win.setPicture(element::oxygenInjector,
+                     st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
   st.diluentInjectorPhysicalFault = flag(ticked(option::DiluentInjectorPhysical));
-  sim.win.setPicture(element::diluentInjector, st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
+  sim.win.setPicture(element::diluentInjector,
+                     st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
 }
 
 void optionTick(Simulation& sim) {

@@ -42,8 +42,7 @@ double stepSetpoint(double value, double step, double lo, double hi) {
 // Confirming a checklist screen sounds the alarm when the diver has missed something and
 // the "Warnings" box is ticked; the checklist moves on in any case.
 void alarmIf(Simulation& sim, bool missed) {
-  if (missed && sim.ticked(element::warningsBox) && sim.st.soundOn == 1)
-    sim.play(SoundChannel::Alarm, "alarm.wav");
+  if (missed) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
 }
 
 void showPicture(Simulation& sim, Side side, std::string_view file) {
@@ -63,11 +62,11 @@ void powerUp(Simulation& sim, Side side) {
     h.role = 0;
     sim.record(prefix(side) + " on as Slave");
   }
-  if (st.soundOn == 1) sim.play(SoundChannel::General, "Turnonr.wav");
+  sim.playIfSoundOn(SoundChannel::General, "Turnonr.wav");
   h.displayState = ds::SelfTest;
   // The electronics boot: the whole window is unresponsive meanwhile.
   sim.host.freezeFor(kPowerUpFreezeMs);
-  if (st.soundOn == 1) sim.play(SoundChannel::General, "CLICK.wav");
+  sim.playIfSoundOn(SoundChannel::General, "CLICK.wav");
   enableDisplay(sim, side);
 }
 

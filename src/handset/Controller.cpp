@@ -61,7 +61,7 @@ void fireSolenoid(Simulation& sim, double po2) {
     refreshBothReadings(st);
   }
   // The burst also silences a stuck solenoid's or a manual injector's hiss.
-  if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.stopIfSoundOn(SoundChannel::GasControl);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ void slaveWaiting(Simulation& sim, Side side) {
   } else {
     h.displayState = ds::MasterRunning;
     h.role = 1;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "LowO2.wav");
+    sim.playIfSoundOn(SoundChannel::General, "LowO2.wav");
   }
 }
 

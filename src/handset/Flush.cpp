@@ -53,7 +53,7 @@ void flushAndCalibrate(Simulation& sim, Side side) {
   sim.record("Calibration Started");
   st.flushClampCount = 0;
   const double po2Before = st.loopPO2;
-  if (st.soundOn == 1) sim.play(SoundChannel::Injector, "injector.wav");
+  sim.playIfSoundOn(SoundChannel::Injector, "injector.wav");
 
   double fill = st.counterlungPercent;
   const std::uint32_t start = sim.tick();
@@ -103,7 +103,7 @@ void flushAndCalibrate(Simulation& sim, Side side) {
     // Other tasks and clicks run while the flush sleeps until its next batch.
     sim.host.waitProcessingUntil(start + (elapsed / kBatchMs + 1) * kBatchMs);
   }
-  if (st.soundOn == 1) sim.stop(SoundChannel::Injector);
+  sim.stopIfSoundOn(SoundChannel::Injector);
 
   // A loop PO2 that did not move, or a slow cell, means a stuck cell.
   if (st.slowCellNumber != 0 || std::fabs(po2Before - st.loopPO2) <= kStuckTolerance) {

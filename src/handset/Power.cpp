@@ -11,7 +11,7 @@ namespace pelasim {
 namespace {
 
 void sayMasterChanged(Simulation& sim) {
-  if (sim.st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+  sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
 }
 
 // The soft switch-off of one handset: electronics off, switch left on.

@@ -24,7 +24,7 @@ void breathingToggleClick(Simulation& sim) {
     showBreathingPicture(sim, true);
     if (st.mouthpieceState != Mouthpiece::Open) {
       // No breath through a closed mouthpiece: the alarm says so and nothing starts.
-      if (st.soundOn == 1 && sim.ticked(element::warningsBox)) sim.play(SoundChannel::Alarm, "alarm.wav");
+      sim.playWarning(SoundChannel::Alarm, "alarm.wav");
       return;
     }
     st.breathing = 1;

@@ -71,14 +71,15 @@ void deeperClick(Simulation& sim) {
   State& st = sim.st;
   const int old = st.depthMetres;
   // Leaving the surface without breathing from the loop.
-  if (st.depthMetres == 0 && st.breathing == 0 && sim.ticked(element::warningsBox) && st.soundOn == 1)
-    sim.play(SoundChannel::Alarm, "alarm.wav");
+  if (st.depthMetres == 0 && st.breathing == 0) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
   if (st.depthMetres < kMaxDepth) {
     st.depthMetres = st.depthMetres + st.depthStep;
     sim.win.setCaption(element::depthLabel, fmt::whole(st.depthMetres));
   }
   refreshScreenColour(sim);
-  for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow, element::oxygenUpArrow}) sim.win.setVisible(m, false);
+  for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow,
+                 element::oxygenUpArrow})
+    sim.win.setVisible(m, false);
   sim.win.setVisible(element::shallowerArrow, true);
   changeDepthVolume(st, old);
 }
@@ -93,7 +94,8 @@ void shallowerClick(Simulation& sim) {
   refreshScreenColour(sim);
   if (st.depthMetres < 1) {
     st.depthMetres = 0;
-    for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow, element::oxygenUpArrow, element::metabolicDownArrow, element::metabolicUpArrow})
+    for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow,
+                   element::oxygenUpArrow, element::metabolicDownArrow, element::metabolicUpArrow})
       sim.win.setVisible(m, true);
     sim.win.setVisible(element::shallowerArrow, false);
   }
@@ -103,7 +105,7 @@ void shallowerClick(Simulation& sim) {
   if (st.counterlungPercent > 100) {
     // The excess has vented through the over-pressure valve.
     st.counterlungPercent = 100;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "bubbles.wav");
+    sim.playIfSoundOn(SoundChannel::General, "bubbles.wav");
   }
 }
 

@@ -19,22 +19,22 @@ void freeFlowTick(Simulation& sim) {
   bool hissing = false;
 
   if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(element::advEnabledBox)) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
   if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault == 1) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, oxygen, p);
   }
   if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault == 1) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longthiss.wav");
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longthiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
   if (st.oxygenValveState == Valve::Open && st.solenoidFault == Solenoid::StuckOpen) {
-    if (sound) sim.play(SoundChannel::GasControl, "injector.wav");
+    sim.playIfSoundOn(SoundChannel::GasControl, "injector.wav");
     addGas(st, kFlowLitres, oxygen, p);
   }
   // The free-flow hiss ends with the last free flow (a closed valve or a cleared failure).
@@ -45,7 +45,7 @@ void freeFlowTick(Simulation& sim) {
   if (st.depthMetres > 0 && (st.dumpValvePhysicalFault == 1 || st.diluentInjectorPhysicalFault == 1 ||
                              st.o2InjectorPhysicalFault == 1)) {
     st.counterlungPercent = st.counterlungPercent - 5;
-    if (sound) sim.play(SoundChannel::Bubbles, "Bubbles.wav");
+    sim.playIfSoundOn(SoundChannel::Bubbles, "Bubbles.wav");
   }
 
   refreshCounterlungBar(sim);

@@ -75,14 +75,14 @@ void loopTick(Simulation& sim) {
   if (st.counterlungPercent < 25 && st.diluentValveState == Valve::Open && st.advFailedFault == 0 &&
       sim.ticked(element::advEnabledBox) && st.diluentInjectorPhysicalFault == 0 &&
       st.o2InjectorPhysicalFault == 0) {
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "shorthiss.wav");
+    sim.playIfSoundOn(SoundChannel::General, "shorthiss.wav");
     addGas(st, 0.5, 0.21, st.ambientBar());
   }
 
   // Over-pressure valve: vents a nearly full loop without changing its gas.
   if (st.counterlungPercent > 95 && st.advFailedFault == 0) {
     st.counterlungPercent = st.counterlungPercent - 20;
-    if (st.soundOn == 1) sim.play(SoundChannel::Bubbles, "bubbles.wav");
+    sim.playIfSoundOn(SoundChannel::Bubbles, "bubbles.wav");
   }
 
   refreshCounterlungBar(sim);
