@@ -9,6 +9,7 @@
 #include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "loop/Loop.h"
 
 namespace pelasim {
 namespace {
@@ -48,11 +49,12 @@ void fireSolenoid(Simulation& sim, double po2) {
   const auto elapsed = [&] { return static_cast<double>(static_cast<std::uint32_t>(sim.tick() - t0)); };
   const auto lastDeadline = t0 + static_cast<std::uint32_t>(std::ceil(pulseMs)) + 1000;
   while (elapsed() < pulseMs && !sim.ended) {
+    // The loop's mixing rule with two differences on purpose: the burst's oxygen counts at
+    // its fraction alone (not times the ambient pressure), and it is spread over the loop as
+    // it was before the step, whose swell follows below.
     const double volume = st.loopLitres();
-    if (volume != 0) {
-      const double mixed = (st.loopPO2 * volume + kStepLitres * st.oxygenAnalysisPercent / 100) / volume;
-      if (std::isfinite(mixed)) st.loopPO2 = std::max(mixed, 0.0);
-    }
+    if (const auto mixed = mixedPO2(st.loopPO2, volume, kStepLitres * st.oxygenAnalysisPercent / 100, volume))
+      st.loopPO2 = std::max(*mixed, 0.0);
     // A closed loop swells by the added gas; an open mouthpiece lets it out.
     if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent += kStepLitres * 100 / st.loopCapacity;
     const std::uint32_t t1 = sim.tick();

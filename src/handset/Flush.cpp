@@ -7,6 +7,7 @@
 #include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/HandsetParts.h"
+#include "loop/Loop.h"
 
 namespace pelasim {
 namespace {
@@ -77,13 +78,14 @@ void flushAndCalibrate(Simulation& sim, Side side) {
         h.displayState = ds::NoOxygen;
         return;
       }
+      // The loop's mixing rule on a working copy of the fill, which the flush holds at a full
+      // bag and keeps only with the mouthpiece closed. The mix has no floor at zero; instead
+      // it is held down to the flush gas's PO2 below.
       const double gasBefore = fill * st.loopCapacity / 100;
       fill = std::min(fill + kFlushStepLitres * 100 / st.loopCapacity, 100.0);
       const double gasAfter = fill * st.loopCapacity / 100;
-      if (gasAfter != 0) {
-        const double mixed = (st.loopPO2 * gasBefore + flushGasPO2 * kFlushStepLitres) / gasAfter;
-        if (std::isfinite(mixed)) st.loopPO2 = mixed;
-      }
+      if (const auto mixed = mixedPO2(st.loopPO2, gasBefore, flushGasPO2 * kFlushStepLitres, gasAfter))
+        st.loopPO2 = *mixed;
       if (st.loopPO2 > flushGasPO2) {
         st.flushClampCount += 1;
         st.loopPO2 = flushGasPO2;

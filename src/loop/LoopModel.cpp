@@ -12,11 +12,10 @@ void addGas(State& st, double litres, double o2Fraction, double ambientBar) {
   st.counterlungPercent = st.counterlungPercent + litres * 100.0 / st.loopCapacity;
   const double after = st.loopLitres();
   // An empty loop after the addition cannot be mixed: the PO2 keeps its value.
-  if (after == 0) return;
-  const double po2 = (st.loopPO2 * before + ambientBar * o2Fraction * litres) / after;
-  if (!std::isfinite(po2)) return;
+  const auto po2 = mixedPO2(st.loopPO2, before, ambientBar * o2Fraction * litres, after);
+  if (!po2) return;
   // A partial pressure is never negative (a loop filled from below empty can compute one).
-  st.loopPO2 = std::max(po2, 0.0);
+  st.loopPO2 = std::max(*po2, 0.0);
 }
 
 void refreshCounterlungBar(Simulation& sim) {
