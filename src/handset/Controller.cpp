@@ -9,6 +9,7 @@
 #include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "handset/Readings.h"
 #include "loop/Loop.h"
 
 namespace pelasim {
@@ -21,7 +22,8 @@ constexpr double kStepLitres = 0.2;
 void refreshBothReadings(State& st) {
   for (Side s : {Side::Left, Side::Right}) {
     HandsetRecord& h = st.handset(s);
-    for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
+    for (std::size_t c = 1; c <= 3; ++c)
+      h.cellPO2[c] = readingFromMillivolts(st.cells[c].millivolts, h.cellCalibration[c], kUncappedReading);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/HandsetParts.h"
+#include "handset/Readings.h"
 #include "loop/Loop.h"
 
 namespace pelasim {
@@ -99,7 +100,8 @@ void flushAndCalibrate(Simulation& sim, Side side) {
         break;
       }
     }
-    for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
+    for (std::size_t c = 1; c <= 3; ++c)
+      h.cellPO2[c] = readingFromMillivolts(st.cells[c].millivolts, h.cellCalibration[c], kUncappedReading);
     screen.show(sim, side, h);
     if (finished || sim.ended || static_cast<std::uint32_t>(sim.tick() - start) > kFlushLimitMs) break;
     // Other tasks and clicks run while the flush sleeps until its next batch.
@@ -122,8 +124,7 @@ void flushAndCalibrate(Simulation& sim, Side side) {
   // Settle each cell towards the output the flushed loop gas should give.
   for (std::size_t c = 1; c <= 3; ++c) {
     Cell& cell = st.cells[c];
-    const double target =
-        st.loopPO2 * cell.airMillivolts * 100 / 21 - cell.offsetMillivolts - st.cellDriftRate[c];
+    const double target = cellTargetMillivolts(cell, st.loopPO2, st.cellDriftRate[c], ScaleOrder::PO2First);
     cell.millivolts = (cell.millivolts + target) / 2;
   }
   // New factors: the calibration gas the trainee entered over each cell's settled output.
