@@ -145,7 +145,7 @@ void startUp(Simulation& sim) {
 }
 
 bool afterDisclaimer(Simulation& sim) {
-  if (sim.st.disclaimerAnswer != 1) {
+  if (!sim.st.disclaimerAnswer) {
     // Refused: nothing is saved and no data file is written.
     sim.ended = true;
     sim.host.endProgram({});
@@ -256,7 +256,7 @@ void exitRoutine(Simulation& sim, const ExitOptions& options) {
   sim.host.endProgram(written);
 }
 
-void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(element::soundBox) ? 1 : 0; }
+void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(element::soundBox); }
 
 void optionsButtonClick(Simulation& sim) { sim.options.setVisible(Opt::Form, true); }
 

@@ -50,11 +50,11 @@ void valveClick(Simulation& sim, Gas gas) {
   } else {
     // A continuous flow fed by this cylinder stops hissing with it.
     if (gas == Gas::Oxygen) {
-      if (st.o2InjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.o2InjectorStuckOnFault) sim.stop(SoundChannel::GasControl);
       if (st.solenoidFault == Solenoid::StuckOpen) sim.stop(SoundChannel::GasControl);
     } else {
-      if (st.advFreeFlowFault == 1) sim.stop(SoundChannel::GasControl);
-      if (st.diluentInjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.advFreeFlowFault) sim.stop(SoundChannel::GasControl);
+      if (st.diluentInjectorStuckOnFault) sim.stop(SoundChannel::GasControl);
     }
     st.*v.state = Valve::Off;
     message = v.closed;
@@ -75,13 +75,13 @@ void injectorPress(Simulation& sim, Injector which) {
   State& st = sim.st;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == Valve::Open) {
+      if (!st.o2InjectorPhysicalFault && !st.o2InjectorFailedFault && st.oxygenValveState == Valve::Open) {
         st.o2InjectorPressTick = sim.tick();
         sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorPhysicalFault == 0 && st.diluentInjectorFailedFault == 0 &&
+      if (!st.diluentInjectorPhysicalFault && !st.diluentInjectorFailedFault &&
           st.diluentValveState == Valve::Open) {
         st.diluentPressTick = sim.tick();
         sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
@@ -89,7 +89,7 @@ void injectorPress(Simulation& sim, Injector which) {
       break;
     case Injector::Adv:
       st.diluentPressTick = sim.tick();
-      if (st.diluentValveState == Valve::Open && st.advFailedFault == 0)
+      if (st.diluentValveState == Valve::Open && !st.advFailedFault)
         sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       break;
   }
@@ -99,19 +99,19 @@ void injectorRelease(Simulation& sim, Injector which) {
   State& st = sim.st;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorFailedFault == 0) {
+      if (!st.o2InjectorFailedFault) {
         st.o2InjectorReleaseTick = sim.tick();
         if (st.oxygenValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorFailedFault == 0) {
+      if (!st.diluentInjectorFailedFault) {
         st.diluentReleaseTick = sim.tick();
         if (st.diluentValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Adv:
-      if (st.advFailedFault == 0) {
+      if (!st.advFailedFault) {
         st.diluentReleaseTick = sim.tick();
         sim.stopIfSoundOn(SoundChannel::GasControl);
       }
@@ -126,14 +126,14 @@ void injectorClick(Simulation& sim, Injector which) {
   const char* message = nullptr;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault != 0 || st.o2InjectorFailedFault != 0 || st.oxygenValveState != Valve::Open) return;
+      if (st.o2InjectorPhysicalFault || st.o2InjectorFailedFault || st.oxygenValveState != Valve::Open) return;
       litresPerMs = 0.5 / 100;  // 5 litres a second held
       o2Fraction = st.oxygenAnalysisPercent / 100;
       held = heldMs(st.o2InjectorPressTick, st.o2InjectorReleaseTick);
       message = "Manual O2 Addition";
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorPhysicalFault != 0 || st.diluentInjectorFailedFault != 0 ||
+      if (st.diluentInjectorPhysicalFault || st.diluentInjectorFailedFault ||
           st.diluentValveState != Valve::Open)
         return;
       litresPerMs = 0.5 / 100;
@@ -141,7 +141,7 @@ void injectorClick(Simulation& sim, Injector which) {
       message = "Manual Diluent Addition";
       break;
     case Injector::Adv:
-      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault != 0 ||
+      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault ||
           st.diluentValveState != Valve::Open)
         return;
       litresPerMs = 0.2 / 100;  // 2 litres a second held
@@ -153,7 +153,7 @@ void injectorClick(Simulation& sim, Injector which) {
   addGas(st, litresPerMs * held, o2Fraction, st.ambientBar());
   sim.record(message);
   // With the mouthpiece open and nobody breathing, the added gas escapes through it.
-  if (st.mouthpieceState == Mouthpiece::Open && st.breathing == 0) st.counterlungPercent = saved;
+  if (st.mouthpieceState == Mouthpiece::Open && !st.breathing) st.counterlungPercent = saved;
 }
 
 void dumpPress(Simulation& sim) {
@@ -182,7 +182,7 @@ void mouthpieceClick(Simulation& sim) {
   if (st.mouthpieceState == Mouthpiece::Closed) {
     sim.win.setPicture(element::mouthpiece, "MouthO.jpg");
     st.mouthpieceState = Mouthpiece::Open;
-    if (st.breathing == 1) sim.enable(TimerId::BreathTimer);
+    if (st.breathing) sim.enable(TimerId::BreathTimer);
     message = "Mouthpiece Opened";
   } else {
     sim.win.setPicture(element::mouthpiece, "MouthC.jpg");

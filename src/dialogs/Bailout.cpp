@@ -13,7 +13,7 @@ void bailOutClick(Simulation& sim) {
   // Leaving an open loop is worth an alarm, when warnings and sound are on.
   if (st.mouthpieceState == Mouthpiece::Open) sim.playWarning(SoundChannel::General, "alarm.wav");
   showBreathingPicture(sim, false);
-  st.breathing = 0;
+  st.breathing = false;
   sim.disable(TimerId::BreathTimer);
   sim.record("Bailed Out");
   // Modeless: the main window stays usable behind it. Already shown: nothing changes.

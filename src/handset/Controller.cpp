@@ -40,7 +40,7 @@ void fireSolenoid(Simulation& sim, double po2) {
   st.handset(Side::Left).batteryVolts -= leftMaster ? 0.00006 : 0.00003;
   st.handset(Side::Right).batteryVolts -= leftMaster ? 0.00003 : 0.00006;
 
-  if (st.soundOn == 1) {
+  if (st.soundOn) {
     sim.timers.setInterval(TimerId::MakeNoiseSolenoidTimer, static_cast<std::uint32_t>(fmt::roundHalfEven(pulseMs)));
     sim.play(SoundChannel::Injector, "injectorshort.wav");
     sim.enable(TimerId::MakeNoiseSolenoidTimer);

@@ -51,7 +51,7 @@ void slaveWaiting(Simulation& sim, Side side) {
   const HandsetRecord& master = st.handset(other(side));
   if (master.displayState == ds::MasterRunning) {
     h.displayState = ds::SlaveRunning;
-  } else if (master.power != 0) {
+  } else if (master.power) {
     showScreen(sim, side, st.handsetMessages[ds::SlaveWaiting]);
   } else {
     h.displayState = ds::MasterRunning;
@@ -161,7 +161,7 @@ void displayTick(Simulation& sim, Side side) {
   // calibration hold) is never entered again by its own timer.
   sim.disable(timer);
   HandsetRecord& h = sim.st.handset(side);
-  if (h.power != 1) {
+  if (!h.power) {
     h.displayState = ds::Blank;
     showScreen(sim, side, " ");
   } else {

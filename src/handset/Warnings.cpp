@@ -26,7 +26,7 @@ bool checkNoBattery(Simulation& sim) {
   bool died = false;
   for (Side s : {Side::Left, Side::Right}) {
     HandsetRecord& h = st.handset(s);
-    if (h.power != 1 || !running(h.displayState) || h.batteryVolts > 4.9) continue;
+    if (!h.power || !running(h.displayState) || h.batteryVolts > 4.9) continue;
     died = true;
     sim.record("Warning: No Battery");
     const bool wasMaster = h.role == 1;

@@ -27,12 +27,12 @@ void breathingToggleClick(Simulation& sim) {
       sim.playWarning(SoundChannel::Alarm, "alarm.wav");
       return;
     }
-    st.breathing = 1;
+    st.breathing = true;
     sim.enable(TimerId::BreathTimer);
     sim.record("Breathing Started");
   } else {
     showBreathingPicture(sim, false);
-    st.breathing = 0;
+    st.breathing = false;
     sim.disable(TimerId::BreathTimer);
     sim.record("Breathing Stopped");
   }
@@ -71,8 +71,8 @@ void halfBreathTick(Simulation& sim) {
 
 void scrubberMinuteTick(Simulation& sim) {
   State& st = sim.st;
-  if (st.handset(Side::Left).power == 1 || st.handset(Side::Right).power == 1) {
-    if (st.breathing == 1) st.scrubberMinutes = st.scrubberMinutes + 1;
+  if (st.handset(Side::Left).power || st.handset(Side::Right).power) {
+    if (st.breathing) st.scrubberMinutes = st.scrubberMinutes + 1;
     HandsetRecord& left = st.handset(Side::Left);
     left.onTimeMinutes = left.onTimeMinutes.value_or(0) + 1;
   }

@@ -21,8 +21,8 @@ Rgb darkColourAt(int depth) {
 
 void refreshScreenColour(Simulation& sim) {
   State& st = sim.st;
-  if (st.darkAtDepthFault == 1) st.screenBackColour = darkColourAt(st.depthMetres);
-  else if (st.darkAtDepthFault == 0) st.screenBackColour = {30, 100, 30};
+  if (st.darkAtDepthFault) st.screenBackColour = darkColourAt(st.depthMetres);
+  else if (!st.darkAtDepthFault) st.screenBackColour = {30, 100, 30};
   sim.win.setFillColour(element::leftBacklight, st.screenBackColour);
   sim.win.setFillColour(element::rightBacklight, st.screenBackColour);
 }
@@ -71,7 +71,7 @@ void deeperClick(Simulation& sim) {
   State& st = sim.st;
   const int old = st.depthMetres;
   // Leaving the surface without breathing from the loop.
-  if (st.depthMetres == 0 && st.breathing == 0) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
+  if (st.depthMetres == 0 && !st.breathing) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
   if (st.depthMetres < kMaxDepth) {
     st.depthMetres = st.depthMetres + st.depthStep;
     sim.win.setCaption(element::depthLabel, fmt::whole(st.depthMetres));

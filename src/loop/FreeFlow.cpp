@@ -15,20 +15,20 @@ void freeFlowTick(Simulation& sim) {
   State& st = sim.st;
   const double p = st.ambientBar();
   const double oxygen = st.oxygenAnalysisPercent / 100;
-  const bool sound = st.soundOn == 1;
+  const bool sound = st.soundOn;
   bool hissing = false;
 
-  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(element::advEnabledBox)) {
+  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault && sim.ticked(element::advEnabledBox)) {
     sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
-  if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault == 1) {
+  if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault) {
     sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, oxygen, p);
   }
-  if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault == 1) {
+  if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault) {
     sim.playIfSoundOn(SoundChannel::FreeFlow, "longthiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
@@ -42,8 +42,8 @@ void freeFlowTick(Simulation& sim) {
   sim.freeFlowHissing = hissing && sound;
 
   // A broken injector or dump valve lets water push the gas out at depth.
-  if (st.depthMetres > 0 && (st.dumpValvePhysicalFault == 1 || st.diluentInjectorPhysicalFault == 1 ||
-                             st.o2InjectorPhysicalFault == 1)) {
+  if (st.depthMetres > 0 && (st.dumpValvePhysicalFault || st.diluentInjectorPhysicalFault ||
+                             st.o2InjectorPhysicalFault)) {
     st.counterlungPercent = st.counterlungPercent - 5;
     sim.playIfSoundOn(SoundChannel::Bubbles, "Bubbles.wav");
   }

@@ -71,15 +71,15 @@ void loopTick(Simulation& sim) {
   }
 
   // Automatic diluent valve: tops up a loop that runs low.
-  if (st.counterlungPercent < 25 && st.diluentValveState == Valve::Open && st.advFailedFault == 0 &&
-      sim.ticked(element::advEnabledBox) && st.diluentInjectorPhysicalFault == 0 &&
-      st.o2InjectorPhysicalFault == 0) {
+  if (st.counterlungPercent < 25 && st.diluentValveState == Valve::Open && !st.advFailedFault &&
+      sim.ticked(element::advEnabledBox) && !st.diluentInjectorPhysicalFault &&
+      !st.o2InjectorPhysicalFault) {
     sim.playIfSoundOn(SoundChannel::General, "shorthiss.wav");
     addGas(st, 0.5, 0.21, st.ambientBar());
   }
 
   // Over-pressure valve: vents a nearly full loop without changing its gas.
-  if (st.counterlungPercent > 95 && st.advFailedFault == 0) {
+  if (st.counterlungPercent > 95 && !st.advFailedFault) {
     st.counterlungPercent = st.counterlungPercent - 20;
     sim.playIfSoundOn(SoundChannel::Bubbles, "bubbles.wav");
   }

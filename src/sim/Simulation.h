@@ -51,10 +51,10 @@ class Simulation {
   void stop(SoundChannel channel) { host.stop(channel); }
   // Sounds of the rebreather and the handsets: only while the "Sound" box is ticked.
   void playIfSoundOn(SoundChannel channel, std::string_view file) {
-    if (st.soundOn == 1) play(channel, file);
+    if (st.soundOn) play(channel, file);
   }
   void stopIfSoundOn(SoundChannel channel) {
-    if (st.soundOn == 1) stop(channel);
+    if (st.soundOn) stop(channel);
   }
   // Alarms for the trainee's mistakes: only while both "Warnings" and "Sound" are ticked.
   void playWarning(SoundChannel channel, std::string_view file) {

@@ -82,7 +82,7 @@ std::string StationCore::stateJson() const {
   j += ",\"oxygenValve\":" + jsonString(valveText(st.oxygenValveState));
   j += ",\"diluentValve\":" + jsonString(valveText(st.diluentValveState));
   j += ",\"mouthpiece\":" + jsonString(mouthpieceText(st.mouthpieceState));
-  j += ",\"breathing\":" + std::string(st.breathing == 1 ? "true" : "false");
+  j += ",\"breathing\":" + std::string(st.breathing ? "true" : "false");
   j += ",\"bailout\":" + std::string(sim_.bailed[BailedId::Form].visible ? "true" : "false");
   j += ",\"counterlung\":" + jsonNumber(st.counterlungPercent, 0);
   j += ",\"ticked\":[";
