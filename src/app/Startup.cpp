@@ -51,23 +51,10 @@ bool saveSettings(Simulation& sim) {
   return ok;
 }
 
-void startUp(Simulation& sim) {
-  State& st = sim.st;
-  MainWindowModel& win = sim.win;
+namespace {
 
-  // 1. Status bar: version, product name and legal notice.
-  win.setCaption(element::versionPanel, padded("Version " + versionText()));
-  win.setCaption(element::titlePanel, padded("Orvane Pelagrinova Simulator"));
-  win.setCaption(element::noticePanel, padded(kLegalNotice));
-
-  // 2. The handset screen texts.
-  st.handsetMessages = handsetMessageTable();
-
-  // 3. Persistent settings.
-  loadSettings(sim);
-
-  // 4. Environment, loop and valves. Every start value is the one a fresh state holds.
-  const State fresh{};
+// Environment, loop, valves and the handsets' power, role and brightness as they start.
+void resetEnvironmentAndLoop(State& st, const State& fresh) {
   const HandsetRecord& freshHandset = fresh.handset(Side::Left);
   st.depthStep = fresh.depthStep;
   st.mouthpieceState = fresh.mouthpieceState;
@@ -88,18 +75,12 @@ void startUp(Simulation& sim) {
   st.loopCapacity = fresh.loopCapacity;
   st.oxygenValveState = fresh.oxygenValveState;
   st.diluentValveState = fresh.diluentValveState;
+}
 
-  // 5. The valve state captions are hidden until a valve is used.
-  win.setVisible(element::oxygenValveCaption, false);
-  win.setVisible(element::diluentValveCaption, false);
-  // At the surface there is nothing shallower: the up arrow of the depth shows from 1 m on.
-  win.setVisible(element::shallowerArrow, false);
-
-  // 6.
-  st.solenoidFault = fresh.solenoidFault;
-
-  // 7. Oxygen cells: output in air, start output and a fixed offset of random sign. These
-  // are the first nine draws of the run.
+// The oxygen cells: output in air, start output and a fixed offset of random sign. These are
+// the first nine draws of the run, in this order.
+void drawCells(Simulation& sim, const State& fresh) {
+  State& st = sim.st;
   static constexpr double kAirBase[4] = {0, 10.2, 11.0, 9.1};
   for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].airMillivolts = sim.random() + kAirBase[c];
   for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].millivolts = Cell{}.millivolts;
@@ -110,9 +91,11 @@ void startUp(Simulation& sim) {
     if (sim.random() >= 0.5) cell.offsetMillivolts = 0 - cell.offsetMillivolts;
   }
   st.cellDriftRate = fresh.cellDriftRate;
+}
 
-  // 8. Handset readings and calibration factors (each handset starts with its own), and
-  // setpoints.
+// Each handset starts with its own readings and calibration factors, and the same setpoints.
+void resetHandsetReadings(State& st, const State& fresh) {
+  const HandsetRecord& freshHandset = fresh.handset(Side::Left);
   HandsetRecord& l = st.handset(Side::Left);
   HandsetRecord& r = st.handset(Side::Right);
   l.cellPO2 = {0, 0.21, 0.2, 0.21};
@@ -121,6 +104,57 @@ void startUp(Simulation& sim) {
   r.cellCalibration = {0, 0.0196, 0.01909, 0.02307};
   l.highSetpoint = r.highSetpoint = freshHandset.highSetpoint;
   l.lowSetpoint = r.lowSetpoint = freshHandset.lowSetpoint;
+}
+
+// The setpoint in use, the failure modes and the record row as they start.
+void resetSetpointFaultsAndRecord(State& st, const State& fresh) {
+  st.currentSetpoint = fresh.currentSetpoint;
+  st.darkAtDepthFault = fresh.darkAtDepthFault;
+  st.slowCellNumber = fresh.slowCellNumber;
+  st.advFailedFault = fresh.advFailedFault;
+  st.diluentInjectorFailedFault = fresh.diluentInjectorFailedFault;
+  st.o2InjectorFailedFault = fresh.o2InjectorFailedFault;
+  st.advFreeFlowFault = fresh.advFreeFlowFault;
+  st.diluentInjectorStuckOnFault = fresh.diluentInjectorStuckOnFault;
+  st.o2InjectorStuckOnFault = fresh.o2InjectorStuckOnFault;
+  st.recordRow = fresh.recordRow;
+}
+
+}  // namespace
+
+void startUp(Simulation& sim) {
+  State& st = sim.st;
+  MainWindowModel& win = sim.win;
+
+  // 1. Status bar: version, product name and legal notice.
+  win.setCaption(element::versionPanel, padded("Version " + versionText()));
+  win.setCaption(element::titlePanel, padded("Orvane Pelagrinova Simulator"));
+  win.setCaption(element::noticePanel, padded(kLegalNotice));
+
+  // 2. The handset screen texts.
+  st.handsetMessages = handsetMessageTable();
+
+  // 3. Persistent settings.
+  loadSettings(sim);
+
+  // 4. Environment, loop and valves. Every start value is the one a fresh state holds.
+  const State fresh{};
+  resetEnvironmentAndLoop(st, fresh);
+
+  // 5. The valve state captions are hidden until a valve is used.
+  win.setVisible(element::oxygenValveCaption, false);
+  win.setVisible(element::diluentValveCaption, false);
+  // At the surface there is nothing shallower: the up arrow of the depth shows from 1 m on.
+  win.setVisible(element::shallowerArrow, false);
+
+  // 6. The solenoid works.
+  st.solenoidFault = fresh.solenoidFault;
+
+  // 7. Oxygen cells (the first nine draws of the run).
+  drawCells(sim, fresh);
+
+  // 8. Handset readings, calibration factors and setpoints.
+  resetHandsetReadings(st, fresh);
 
   // 9. Calibration menus.
   st.calibrationPressureMb = fresh.calibrationPressureMb;
@@ -132,16 +166,7 @@ void startUp(Simulation& sim) {
   win.setFillColour(element::rightBacklight, st.screenBackColour);
 
   // 11. Setpoint, faults and the record.
-  st.currentSetpoint = fresh.currentSetpoint;
-  st.darkAtDepthFault = fresh.darkAtDepthFault;
-  st.slowCellNumber = fresh.slowCellNumber;
-  st.advFailedFault = fresh.advFailedFault;
-  st.diluentInjectorFailedFault = fresh.diluentInjectorFailedFault;
-  st.o2InjectorFailedFault = fresh.o2InjectorFailedFault;
-  st.advFreeFlowFault = fresh.advFreeFlowFault;
-  st.diluentInjectorStuckOnFault = fresh.diluentInjectorStuckOnFault;
-  st.o2InjectorStuckOnFault = fresh.o2InjectorStuckOnFault;
-  st.recordRow = fresh.recordRow;
+  resetSetpointFaultsAndRecord(st, fresh);
 }
 
 bool afterDisclaimer(Simulation& sim) {
