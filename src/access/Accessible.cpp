@@ -15,10 +15,10 @@ constexpr std::string_view kRightTip =
     "the middle button does the same)";
 
 constexpr std::array<PairZone, 4> kZones = {{
-    {Main::Label18, Main::Label8, Main::Label9, kOuterTip},
-    {Main::Label19, Main::Label10, Main::Label9, kRightTip},
-    {Main::Label20, Main::Label11, Main::Label13, kOuterTip},
-    {Main::Label21, Main::Label12, Main::Label13, kRightTip},
+    {element::leftOuterPair, element::leftLeftButton, element::leftRightButton, kOuterTip},
+    {element::leftRightPair, element::leftMiddleButton, element::leftRightButton, kRightTip},
+    {element::rightOuterPair, element::rightLeftButton, element::rightRightButton, kOuterTip},
+    {element::rightRightPair, element::rightMiddleButton, element::rightRightButton, kRightTip},
 }};
 
 struct Named {
@@ -29,49 +29,53 @@ struct Named {
 
 // Elements whose picture or hot spot has no text of its own.
 constexpr std::array<Named, 41> kNames = {{
-    {Main::Label1, "Depth (m)", "Depth in metres"},
-    {Main::Image9, "Shallower", "Up 1 m; hold to keep rising 1 m every half second"},
-    {Main::Image10, "Deeper", "Down 1 m; hold to keep descending 1 m every half second"},
-    {Main::Label2, "Ambient pressure", "Surface pressure in millibars at the surface, "
-                                       "ambient pressure in bar at depth; click to type it"},
-    {Main::Image12, "Ambient pressure up", "1 mb higher (at the surface)"},
-    {Main::Image11, "Ambient pressure down", "1 mb lower (at the surface)"},
-    {Main::Label3, "Oxygen analysis", "Percentage oxygen of the oxygen cylinder at the surface, "
-                                      "the nitrox mix at depth; double-click to type it"},
-    {Main::Image14, "Oxygen analysis up", "1 % more (at the surface)"},
-    {Main::Image13, "Oxygen analysis down", "1 % less (at the surface)"},
-    {Main::Label4, "Metabolic rate (lpm)", "Oxygen use in litres per minute; click to type it"},
-    {Main::Image16, "Metabolic rate up", "0.1 lpm more"},
-    {Main::Image15, "Metabolic rate down", "0.1 lpm less"},
-    {Main::Image2, "Left handset", "Picture of the left handset"},
-    {Main::Image3, "Right handset", "Picture of the right handset"},
-    {Main::Shape1, "Left handset backlight", "Lit while the left screen's backlight is on"},
-    {Main::Shape2, "Right handset backlight", "Lit while the right screen's backlight is on"},
-    {Main::Label14, "Left handset screen", ""},
-    {Main::Label15, "Right handset screen", ""},
-    {Main::Label8, "Left handset left button", "YES, Down; powers the handset up"},
-    {Main::Label10, "Left handset middle button", "Confirm, next menu; hold to change setpoint"},
-    {Main::Label9, "Left handset right button", "NO, Up"},
-    {Main::Label18, "Left handset both outer buttons", ""},
-    {Main::Label19, "Left handset both right buttons", ""},
-    {Main::LHOO, "Left handset hardware switch", "Switches the left handset on or off"},
-    {Main::Label11, "Right handset left button", "YES, Down; powers the handset up"},
-    {Main::Label12, "Right handset middle button", "Confirm, next menu; hold to change setpoint"},
-    {Main::Label13, "Right handset right button", "NO, Up"},
-    {Main::Label20, "Right handset both outer buttons", ""},
-    {Main::Label21, "Right handset both right buttons", ""},
-    {Main::RHOO, "Right handset hardware switch", "Switches the right handset on or off"},
-    {Main::Image20, "Bail out", "Leave the loop for the bail-out gas"},
-    {Main::Image4, "Diluent cylinder valve", ""},
-    {Main::Image5, "Diluent injector", ""},
-    {Main::Image18, "Mouthpiece", ""},
-    {Main::Image19, "Breathing", ""},
-    {Main::Image6, "Oxygen injector", ""},
-    {Main::Image7, "Oxygen cylinder valve", ""},
-    {Main::Image8, "Dump valve", ""},
-    {Main::Image17, "ADV button", ""},
-    {Main::ClungVolBar, "Counterlung volume", "The dark part is the empty part of the counterlung"},
-    {Main::Shape3, "Counterlung scale", "Green below the dark cover: how full the counterlung is"},
+    {element::depthLabel, "Depth (m)", "Depth in metres"},
+    {element::shallowerArrow, "Shallower", "Up 1 m; hold to keep rising 1 m every half second"},
+    {element::deeperArrow, "Deeper", "Down 1 m; hold to keep descending 1 m every half second"},
+    {element::pressureLabel, "Ambient pressure",
+     "Surface pressure in millibars at the surface, "
+     "ambient pressure in bar at depth; click to type it"},
+    {element::pressureUpArrow, "Ambient pressure up", "1 mb higher (at the surface)"},
+    {element::pressureDownArrow, "Ambient pressure down", "1 mb lower (at the surface)"},
+    {element::oxygenLabel, "Oxygen analysis",
+     "Percentage oxygen of the oxygen cylinder at the surface, "
+     "the nitrox mix at depth; double-click to type it"},
+    {element::oxygenUpArrow, "Oxygen analysis up", "1 % more (at the surface)"},
+    {element::oxygenDownArrow, "Oxygen analysis down", "1 % less (at the surface)"},
+    {element::metabolicLabel, "Metabolic rate (lpm)", "Oxygen use in litres per minute; click to type it"},
+    {element::metabolicUpArrow, "Metabolic rate up", "0.1 lpm more"},
+    {element::metabolicDownArrow, "Metabolic rate down", "0.1 lpm less"},
+    {element::leftHandset, "Left handset", "Picture of the left handset"},
+    {element::rightHandset, "Right handset", "Picture of the right handset"},
+    {element::leftBacklight, "Left handset backlight", "Lit while the left screen's backlight is on"},
+    {element::rightBacklight, "Right handset backlight", "Lit while the right screen's backlight is on"},
+    {element::leftScreen, "Left handset screen", ""},
+    {element::rightScreen, "Right handset screen", ""},
+    {element::leftLeftButton, "Left handset left button", "YES, Down; powers the handset up"},
+    {element::leftMiddleButton, "Left handset middle button", "Confirm, next menu; hold to change setpoint"},
+    {element::leftRightButton, "Left handset right button", "NO, Up"},
+    {element::leftOuterPair, "Left handset both outer buttons", ""},
+    {element::leftRightPair, "Left handset both right buttons", ""},
+    {element::leftSwitch, "Left handset hardware switch", "Switches the left handset on or off"},
+    {element::rightLeftButton, "Right handset left button", "YES, Down; powers the handset up"},
+    {element::rightMiddleButton, "Right handset middle button",
+     "Confirm, next menu; hold to change setpoint"},
+    {element::rightRightButton, "Right handset right button", "NO, Up"},
+    {element::rightOuterPair, "Right handset both outer buttons", ""},
+    {element::rightRightPair, "Right handset both right buttons", ""},
+    {element::rightSwitch, "Right handset hardware switch", "Switches the right handset on or off"},
+    {element::bailOutPicture, "Bail out", "Leave the loop for the bail-out gas"},
+    {element::diluentValve, "Diluent cylinder valve", ""},
+    {element::diluentInjector, "Diluent injector", ""},
+    {element::mouthpiece, "Mouthpiece", ""},
+    {element::breathingPicture, "Breathing", ""},
+    {element::oxygenInjector, "Oxygen injector", ""},
+    {element::oxygenValve, "Oxygen cylinder valve", ""},
+    {element::dumpValve, "Dump valve", ""},
+    {element::advButton, "ADV button", ""},
+    {element::counterlungCover, "Counterlung volume", "The dark part is the empty part of the counterlung"},
+    {element::counterlungScale, "Counterlung scale",
+     "Green below the dark cover: how full the counterlung is"},
 }};
 
 std::string keysOf(Main id) {
@@ -127,7 +131,7 @@ ElementAccess accessOf(const MainWindowModel& win, Main id) {
     if (!n.description.empty()) a.description = n.description;
   }
   if (const PairZone* z = pairZoneOf(id)) a.description = z->toolTip;
-  if (id == Main::Label14 || id == Main::Label15) {
+  if (id == element::leftScreen || id == element::rightScreen) {
     const std::string shown = spokenScreen(e.caption);
     a.description = shown.empty() ? "blank" : shown;
   } else if (e.kind == ElementKind::Label && !e.caption.empty()) {

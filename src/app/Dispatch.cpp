@@ -21,16 +21,16 @@ struct HandsetArea {
 };
 
 constexpr HandsetArea kAreas[] = {
-    {Main::Label8, Side::Left, false, Button::Left, {}},
-    {Main::Label10, Side::Left, false, Button::Middle, {}},
-    {Main::Label9, Side::Left, false, Button::Right, {}},
-    {Main::Label18, Side::Left, true, {}, ButtonPair::BothOuter},
-    {Main::Label19, Side::Left, true, {}, ButtonPair::BothRight},
-    {Main::Label11, Side::Right, false, Button::Left, {}},
-    {Main::Label12, Side::Right, false, Button::Middle, {}},
-    {Main::Label13, Side::Right, false, Button::Right, {}},
-    {Main::Label20, Side::Right, true, {}, ButtonPair::BothOuter},
-    {Main::Label21, Side::Right, true, {}, ButtonPair::BothRight},
+    {element::leftLeftButton, Side::Left, false, Button::Left, {}},
+    {element::leftMiddleButton, Side::Left, false, Button::Middle, {}},
+    {element::leftRightButton, Side::Left, false, Button::Right, {}},
+    {element::leftOuterPair, Side::Left, true, {}, ButtonPair::BothOuter},
+    {element::leftRightPair, Side::Left, true, {}, ButtonPair::BothRight},
+    {element::rightLeftButton, Side::Right, false, Button::Left, {}},
+    {element::rightMiddleButton, Side::Right, false, Button::Middle, {}},
+    {element::rightRightButton, Side::Right, false, Button::Right, {}},
+    {element::rightOuterPair, Side::Right, true, {}, ButtonPair::BothOuter},
+    {element::rightRightPair, Side::Right, true, {}, ButtonPair::BothRight},
 };
 
 // Shift with a handset button presses the button together with its partner: an outer button
@@ -84,7 +84,7 @@ void injectorEvent(Simulation& sim, Injector which, MouseEvent ev) {
 
 }  // namespace
 
-bool takesDoubleClick(Main id) { return id == Main::Label3; }
+bool takesDoubleClick(Main id) { return id == element::oxygenLabel; }
 
 void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args) {
   if (sim.ended) return;
@@ -96,7 +96,7 @@ void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args
   switch (id) {
     // Environment.
     // A held depth arrow steps again every half second (loop/DepthHold.h).
-    case Main::Image10:
+    case element::deeperArrow:
       if (ev == MouseEvent::Down) {
         deeperMouseDown(sim);
         depthHoldPress(sim, DepthArrow::Deeper);
@@ -106,51 +106,51 @@ void dispatchMain(Simulation& sim, Main id, MouseEvent ev, const MouseArgs& args
         deeperClick(sim);
       }
       break;
-    case Main::Image9:
+    case element::shallowerArrow:
       if (ev == MouseEvent::Down) depthHoldPress(sim, DepthArrow::Shallower);
       else if (ev == MouseEvent::Up) depthHoldRelease(sim, DepthArrow::Shallower);
       else if (click && depthClickSteps(sim, DepthArrow::Shallower)) shallowerClick(sim);
       break;
-    case Main::Image11: if (click) pressureDownClick(sim); break;
-    case Main::Image12: if (click) pressureUpClick(sim); break;
-    case Main::Image13: if (click) oxygenDownClick(sim); break;
-    case Main::Image14: if (click) oxygenUpClick(sim); break;
-    case Main::Image15: if (click) metabolicDownClick(sim); break;
-    case Main::Image16: if (click) metabolicUpClick(sim); break;
-    case Main::Label2: if (click) pressureLabelClick(sim); break;
-    case Main::Label3: if (ev == MouseEvent::DoubleClick) oxygenLabelDoubleClick(sim); break;
-    case Main::Label4: if (click) metabolicLabelClick(sim); break;
+    case element::pressureDownArrow: if (click) pressureDownClick(sim); break;
+    case element::pressureUpArrow: if (click) pressureUpClick(sim); break;
+    case element::oxygenDownArrow: if (click) oxygenDownClick(sim); break;
+    case element::oxygenUpArrow: if (click) oxygenUpClick(sim); break;
+    case element::metabolicDownArrow: if (click) metabolicDownClick(sim); break;
+    case element::metabolicUpArrow: if (click) metabolicUpClick(sim); break;
+    case element::pressureLabel: if (click) pressureLabelClick(sim); break;
+    case element::oxygenLabel: if (ev == MouseEvent::DoubleClick) oxygenLabelDoubleClick(sim); break;
+    case element::metabolicLabel: if (click) metabolicLabelClick(sim); break;
     // Handset switches.
-    case Main::LHOO: if (click) hardwareSwitchClick(sim, Side::Left); break;
-    case Main::RHOO: if (click) hardwareSwitchClick(sim, Side::Right); break;
+    case element::leftSwitch: if (click) hardwareSwitchClick(sim, Side::Left); break;
+    case element::rightSwitch: if (click) hardwareSwitchClick(sim, Side::Right); break;
     // Gas control.
     // A valve's state caption lies over its cylinder: clicking it works the valve.
-    case Main::Image7:
-    case Main::Label6:
+    case element::oxygenValve:
+    case element::oxygenValveCaption:
       if (click) valveClick(sim, Gas::Oxygen);
       else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Oxygen);
       break;
-    case Main::Image4:
-    case Main::Label7:
+    case element::diluentValve:
+    case element::diluentValveCaption:
       if (click) valveClick(sim, Gas::Diluent);
       else if (ev == MouseEvent::Move) valveMouseMove(sim, Gas::Diluent);
       break;
-    case Main::Image6: injectorEvent(sim, Injector::Oxygen, ev); break;
-    case Main::Image5: injectorEvent(sim, Injector::Diluent, ev); break;
-    case Main::Image17: injectorEvent(sim, Injector::Adv, ev); break;
-    case Main::Image8:
+    case element::oxygenInjector: injectorEvent(sim, Injector::Oxygen, ev); break;
+    case element::diluentInjector: injectorEvent(sim, Injector::Diluent, ev); break;
+    case element::advButton: injectorEvent(sim, Injector::Adv, ev); break;
+    case element::dumpValve:
       if (ev == MouseEvent::Down) dumpPress(sim);
       else if (ev == MouseEvent::Up) dumpRelease(sim);
       break;
-    case Main::ADVOn: if (click) advEnabledClick(sim); break;
-    case Main::Image18: if (click) mouthpieceClick(sim); break;
-    case Main::Image19: if (click) breathingToggleClick(sim); break;
-    case Main::Image20: if (click) bailOutClick(sim); break;
+    case element::advEnabledBox: if (click) advEnabledClick(sim); break;
+    case element::mouthpiece: if (click) mouthpieceClick(sim); break;
+    case element::breathingPicture: if (click) breathingToggleClick(sim); break;
+    case element::bailOutPicture: if (click) bailOutClick(sim); break;
     // Controls.
-    case Main::Check1: if (click) soundBoxClick(sim); break;
-    case Main::Command1: if (click) exitRoutine(sim); break;
-    case Main::Command2: if (click) optionsButtonClick(sim); break;
-    case Main::Command3: if (click) reportBugButtonClick(sim); break;
+    case element::soundBox: if (click) soundBoxClick(sim); break;
+    case element::exitButton: if (click) exitRoutine(sim); break;
+    case element::optionsButton: if (click) optionsButtonClick(sim); break;
+    case element::reportBugButton: if (click) reportBugButtonClick(sim); break;
     default: break;
   }
 }

@@ -51,14 +51,85 @@ bool saveSettings(Simulation& sim) {
   return ok;
 }
 
+namespace {
+
+// Environment, loop, valves and the handsets' power, role and brightness as they start.
+void resetEnvironmentAndLoop(State& st, const State& fresh) {
+  const HandsetRecord& freshHandset = fresh.handset(Side::Left);
+  st.depthStep = fresh.depthStep;
+  st.mouthpieceState = fresh.mouthpieceState;
+  st.breathing = fresh.breathing;
+  st.depthMetres = fresh.depthMetres;
+  st.surfacePressureMb = fresh.surfacePressureMb;
+  st.oxygenAnalysisPercent = fresh.oxygenAnalysisPercent;
+  st.metabolicRate = fresh.metabolicRate;
+  for (Side side : {Side::Left, Side::Right}) {
+    HandsetRecord& h = st.handset(side);
+    h.power = freshHandset.power;
+    h.role = freshHandset.role;
+    h.brightness = freshHandset.brightness;
+  }
+  st.counterlungPercent = fresh.counterlungPercent;
+  st.soundOn = fresh.soundOn;
+  st.loopPO2 = fresh.loopPO2;
+  st.loopCapacity = fresh.loopCapacity;
+  st.oxygenValveState = fresh.oxygenValveState;
+  st.diluentValveState = fresh.diluentValveState;
+}
+
+// The oxygen cells: output in air, start output and a fixed offset of random sign. These are
+// the first nine draws of the run, in this order.
+void drawCells(Simulation& sim, const State& fresh) {
+  State& st = sim.st;
+  static constexpr double kAirBase[4] = {0, 10.2, 11.0, 9.1};
+  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].airMillivolts = sim.random() + kAirBase[c];
+  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].millivolts = Cell{}.millivolts;
+  for (int c = 1; c <= 3; ++c)
+    st.cells[static_cast<std::size_t>(c)].offsetMillivolts = static_cast<float>(sim.random());
+  for (int c = 1; c <= 3; ++c) {
+    Cell& cell = st.cells[static_cast<std::size_t>(c)];
+    if (sim.random() >= 0.5) cell.offsetMillivolts = 0 - cell.offsetMillivolts;
+  }
+  st.cellDriftRate = fresh.cellDriftRate;
+}
+
+// Each handset starts with its own readings and calibration factors, and the same setpoints.
+void resetHandsetReadings(State& st, const State& fresh) {
+  const HandsetRecord& freshHandset = fresh.handset(Side::Left);
+  HandsetRecord& l = st.handset(Side::Left);
+  HandsetRecord& r = st.handset(Side::Right);
+  l.cellPO2 = {0, 0.21, 0.2, 0.21};
+  r.cellPO2 = {0, 0.2, 0.21, 0.21};
+  l.cellCalibration = {0, 0.02058, 0.01818, 0.02307};
+  r.cellCalibration = {0, 0.0196, 0.01909, 0.02307};
+  l.highSetpoint = r.highSetpoint = freshHandset.highSetpoint;
+  l.lowSetpoint = r.lowSetpoint = freshHandset.lowSetpoint;
+}
+
+// The setpoint in use, the failure modes and the record row as they start.
+void resetSetpointFaultsAndRecord(State& st, const State& fresh) {
+  st.currentSetpoint = fresh.currentSetpoint;
+  st.darkAtDepthFault = fresh.darkAtDepthFault;
+  st.slowCellNumber = fresh.slowCellNumber;
+  st.advFailedFault = fresh.advFailedFault;
+  st.diluentInjectorFailedFault = fresh.diluentInjectorFailedFault;
+  st.o2InjectorFailedFault = fresh.o2InjectorFailedFault;
+  st.advFreeFlowFault = fresh.advFreeFlowFault;
+  st.diluentInjectorStuckOnFault = fresh.diluentInjectorStuckOnFault;
+  st.o2InjectorStuckOnFault = fresh.o2InjectorStuckOnFault;
+  st.recordRow = fresh.recordRow;
+}
+
+}  // namespace
+
 void startUp(Simulation& sim) {
   State& st = sim.st;
   MainWindowModel& win = sim.win;
 
   // 1. Status bar: version, product name and legal notice.
-  win.setCaption(Main::StatusPanel1, padded("Version " + versionText()));
-  win.setCaption(Main::StatusPanel2, padded("Orvane Pelagrinova Simulator"));
-  win.setCaption(Main::StatusPanel3, padded(kLegalNotice));
+  win.setCaption(element::versionPanel, padded("Version " + versionText()));
+  win.setCaption(element::titlePanel, padded("Orvane Pelagrinova Simulator"));
+  win.setCaption(element::noticePanel, padded(kLegalNotice));
 
   // 2. The handset screen texts.
   st.handsetMessages = handsetMessageTable();
@@ -66,83 +137,40 @@ void startUp(Simulation& sim) {
   // 3. Persistent settings.
   loadSettings(sim);
 
-  // 4. Environment, loop and valves.
-  st.depthStep = 1;
-  st.mouthpieceState = Mouthpiece::Closed;
-  st.breathing = 0;
-  st.depthMetres = 0;
-  st.surfacePressureMb = 1013;
-  st.oxygenAnalysisPercent = 100;
-  st.metabolicRate = 1;
-  st.handset(Side::Left).power = 0;
-  st.handset(Side::Right).power = 0;
-  st.handset(Side::Left).role = 0;
-  st.handset(Side::Left).brightness = 30;
-  st.handset(Side::Right).role = 0;
-  st.handset(Side::Right).brightness = 30;
-  st.counterlungPercent = 20;
-  st.soundOn = 1;
-  st.loopPO2 = 0.21;
-  st.loopCapacity = 16;
-  st.oxygenValveState = Valve::Off;
-  st.diluentValveState = Valve::Off;
+  // 4. Environment, loop and valves. Every start value is the one a fresh state holds.
+  const State fresh{};
+  resetEnvironmentAndLoop(st, fresh);
 
   // 5. The valve state captions are hidden until a valve is used.
-  win.setVisible(Main::Label6, false);
-  win.setVisible(Main::Label7, false);
+  win.setVisible(element::oxygenValveCaption, false);
+  win.setVisible(element::diluentValveCaption, false);
   // At the surface there is nothing shallower: the up arrow of the depth shows from 1 m on.
-  win.setVisible(Main::Image9, false);
+  win.setVisible(element::shallowerArrow, false);
 
-  // 6.
-  st.solenoidFault = Solenoid::Normal;
+  // 6. The solenoid works.
+  st.solenoidFault = fresh.solenoidFault;
 
-  // 7. Oxygen cells: output in air, start output and a fixed offset of random sign. These
-  // are the first nine draws of the run.
-  static constexpr double kAirBase[4] = {0, 10.2, 11.0, 9.1};
-  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].airMillivolts = sim.random() + kAirBase[c];
-  for (int c = 1; c <= 3; ++c) st.cells[static_cast<std::size_t>(c)].millivolts = 5;
-  for (int c = 1; c <= 3; ++c)
-    st.cells[static_cast<std::size_t>(c)].offsetMillivolts = static_cast<float>(sim.random());
-  for (int c = 1; c <= 3; ++c) {
-    Cell& cell = st.cells[static_cast<std::size_t>(c)];
-    if (sim.random() >= 0.5) cell.offsetMillivolts = 0 - cell.offsetMillivolts;
-  }
-  for (int c = 1; c <= 3; ++c) st.cellDriftRate[static_cast<std::size_t>(c)] = 0;
+  // 7. Oxygen cells (the first nine draws of the run).
+  drawCells(sim, fresh);
 
   // 8. Handset readings, calibration factors and setpoints.
-  HandsetRecord& l = st.handset(Side::Left);
-  HandsetRecord& r = st.handset(Side::Right);
-  l.cellPO2 = {0, 0.21, 0.2, 0.21};
-  r.cellPO2 = {0, 0.2, 0.21, 0.21};
-  l.cellCalibration = {0, 0.02058, 0.01818, 0.02307};
-  r.cellCalibration = {0, 0.0196, 0.01909, 0.02307};
-  l.highSetpoint = r.highSetpoint = 1.3;
-  l.lowSetpoint = r.lowSetpoint = 0.7;
+  resetHandsetReadings(st, fresh);
 
   // 9. Calibration menus.
-  st.calibrationPressureMb = 1000;
-  st.calibrationOxygenPercent = 100;
+  st.calibrationPressureMb = fresh.calibrationPressureMb;
+  st.calibrationOxygenPercent = fresh.calibrationOxygenPercent;
 
   // 10. Handset screens.
-  st.screenBackColour = {30, 100, 30};
-  win.setFillColour(Main::Shape1, st.screenBackColour);
-  win.setFillColour(Main::Shape2, st.screenBackColour);
+  st.screenBackColour = fresh.screenBackColour;
+  win.setFillColour(element::leftBacklight, st.screenBackColour);
+  win.setFillColour(element::rightBacklight, st.screenBackColour);
 
   // 11. Setpoint, faults and the record.
-  st.currentSetpoint = 0.7;
-  st.darkAtDepthFault = 0;
-  st.slowCellNumber = 0;
-  st.advFailedFault = 0;
-  st.diluentInjectorFailedFault = 0;
-  st.o2InjectorFailedFault = 0;
-  st.advFreeFlowFault = 0;
-  st.diluentInjectorStuckOnFault = 0;
-  st.o2InjectorStuckOnFault = 0;
-  st.recordRow = 0;
+  resetSetpointFaultsAndRecord(st, fresh);
 }
 
 bool afterDisclaimer(Simulation& sim) {
-  if (sim.st.disclaimerAnswer != 1) {
+  if (!sim.st.disclaimerAnswer) {
     // Refused: nothing is saved and no data file is written.
     sim.ended = true;
     sim.host.endProgram({});
@@ -253,7 +281,7 @@ void exitRoutine(Simulation& sim, const ExitOptions& options) {
   sim.host.endProgram(written);
 }
 
-void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(Main::Check1) ? 1 : 0; }
+void soundBoxClick(Simulation& sim) { sim.st.soundOn = sim.ticked(element::soundBox); }
 
 void optionsButtonClick(Simulation& sim) { sim.options.setVisible(Opt::Form, true); }
 

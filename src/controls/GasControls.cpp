@@ -20,9 +20,10 @@ struct ValveParts {
 
 ValveParts valveOf(Gas gas) {
   if (gas == Gas::Oxygen)
-    return {&State::oxygenValveState, Main::Label6, TimerId::Timer2, "O2 Valve Opened", "O2 Valve Closed"};
-  return {&State::diluentValveState, Main::Label7, TimerId::Timer3, "Diluent Valve Opened",
-          "Diluent Valve Closed"};
+    return {&State::oxygenValveState, element::oxygenValveCaption, task::oxygenCaptionHide, "O2 Valve Opened",
+            "O2 Valve Closed"};
+  return {&State::diluentValveState, element::diluentValveCaption, task::diluentCaptionHide,
+          "Diluent Valve Opened", "Diluent Valve Closed"};
 }
 
 // Shows the valve's state text for three seconds.
@@ -49,11 +50,11 @@ void valveClick(Simulation& sim, Gas gas) {
   } else {
     // A continuous flow fed by this cylinder stops hissing with it.
     if (gas == Gas::Oxygen) {
-      if (st.o2InjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.o2InjectorStuckOnFault) sim.stop(SoundChannel::GasControl);
       if (st.solenoidFault == Solenoid::StuckOpen) sim.stop(SoundChannel::GasControl);
     } else {
-      if (st.advFreeFlowFault == 1) sim.stop(SoundChannel::GasControl);
-      if (st.diluentInjectorStuckOnFault == 1) sim.stop(SoundChannel::GasControl);
+      if (st.advFreeFlowFault) sim.stop(SoundChannel::GasControl);
+      if (st.diluentInjectorStuckOnFault) sim.stop(SoundChannel::GasControl);
     }
     st.*v.state = Valve::Off;
     message = v.closed;
@@ -74,22 +75,22 @@ void injectorPress(Simulation& sim, Injector which) {
   State& st = sim.st;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault == 0 && st.o2InjectorFailedFault == 0 && st.oxygenValveState == Valve::Open) {
+      if (!st.o2InjectorPhysicalFault && !st.o2InjectorFailedFault && st.oxygenValveState == Valve::Open) {
         st.o2InjectorPressTick = sim.tick();
-        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorPhysicalFault == 0 && st.diluentInjectorFailedFault == 0 &&
+      if (!st.diluentInjectorPhysicalFault && !st.diluentInjectorFailedFault &&
           st.diluentValveState == Valve::Open) {
         st.diluentPressTick = sim.tick();
-        if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "shorthiss.wav");
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       }
       break;
     case Injector::Adv:
       st.diluentPressTick = sim.tick();
-      if (st.diluentValveState == Valve::Open && st.advFailedFault == 0 && st.soundOn == 1)
-        sim.play(SoundChannel::GasControl, "shorthiss.wav");
+      if (st.diluentValveState == Valve::Open && !st.advFailedFault)
+        sim.playIfSoundOn(SoundChannel::GasControl, "shorthiss.wav");
       break;
   }
 }
@@ -98,21 +99,21 @@ void injectorRelease(Simulation& sim, Injector which) {
   State& st = sim.st;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorFailedFault == 0) {
+      if (!st.o2InjectorFailedFault) {
         st.o2InjectorReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.oxygenValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
+        if (st.oxygenValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorFailedFault == 0) {
+      if (!st.diluentInjectorFailedFault) {
         st.diluentReleaseTick = sim.tick();
-        if (st.soundOn == 1 && st.diluentValveState == Valve::Open) sim.stop(SoundChannel::GasControl);
+        if (st.diluentValveState == Valve::Open) sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
     case Injector::Adv:
-      if (st.advFailedFault == 0) {
+      if (!st.advFailedFault) {
         st.diluentReleaseTick = sim.tick();
-        if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+        sim.stopIfSoundOn(SoundChannel::GasControl);
       }
       break;
   }
@@ -125,14 +126,14 @@ void injectorClick(Simulation& sim, Injector which) {
   const char* message = nullptr;
   switch (which) {
     case Injector::Oxygen:
-      if (st.o2InjectorPhysicalFault != 0 || st.o2InjectorFailedFault != 0 || st.oxygenValveState != Valve::Open) return;
+      if (st.o2InjectorPhysicalFault || st.o2InjectorFailedFault || st.oxygenValveState != Valve::Open) return;
       litresPerMs = 0.5 / 100;  // 5 litres a second held
       o2Fraction = st.oxygenAnalysisPercent / 100;
       held = heldMs(st.o2InjectorPressTick, st.o2InjectorReleaseTick);
       message = "Manual O2 Addition";
       break;
     case Injector::Diluent:
-      if (st.diluentInjectorPhysicalFault != 0 || st.diluentInjectorFailedFault != 0 ||
+      if (st.diluentInjectorPhysicalFault || st.diluentInjectorFailedFault ||
           st.diluentValveState != Valve::Open)
         return;
       litresPerMs = 0.5 / 100;
@@ -140,7 +141,9 @@ void injectorClick(Simulation& sim, Injector which) {
       message = "Manual Diluent Addition";
       break;
     case Injector::Adv:
-      if (!sim.ticked(Main::ADVOn) || st.advFailedFault != 0 || st.diluentValveState != Valve::Open) return;
+      if (!sim.ticked(element::advEnabledBox) || st.advFailedFault ||
+          st.diluentValveState != Valve::Open)
+        return;
       litresPerMs = 0.2 / 100;  // 2 litres a second held
       held = heldMs(st.diluentPressTick, st.diluentReleaseTick);
       message = "ADV Manually operated";
@@ -150,37 +153,39 @@ void injectorClick(Simulation& sim, Injector which) {
   addGas(st, litresPerMs * held, o2Fraction, st.ambientBar());
   sim.record(message);
   // With the mouthpiece open and nobody breathing, the added gas escapes through it.
-  if (st.mouthpieceState == Mouthpiece::Open && st.breathing == 0) st.counterlungPercent = saved;
+  if (st.mouthpieceState == Mouthpiece::Open && !st.breathing) st.counterlungPercent = saved;
 }
 
 void dumpPress(Simulation& sim) {
   State& st = sim.st;
   st.dumpPressTick = sim.tick();
   sim.record("Dump Valve Operated");
-  if (st.soundOn == 1) sim.play(SoundChannel::GasControl, "bubbles.wav");
+  sim.playIfSoundOn(SoundChannel::GasControl, "bubbles.wav");
 }
 
 void dumpRelease(Simulation& sim) {
   State& st = sim.st;
-  if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.stopIfSoundOn(SoundChannel::GasControl);
   // Twenty percentage points for every second held.
   st.counterlungPercent = st.counterlungPercent - 20 * heldMs(st.dumpPressTick, sim.tick()) / 1000;
   if (st.counterlungPercent < 0) st.counterlungPercent = 0;
   refreshCounterlungBar(sim);
 }
 
-void advEnabledClick(Simulation& sim) { sim.win.setVisible(Main::Image17, sim.ticked(Main::ADVOn)); }
+void advEnabledClick(Simulation& sim) {
+  sim.win.setVisible(element::advButton, sim.ticked(element::advEnabledBox));
+}
 
 void mouthpieceClick(Simulation& sim) {
   State& st = sim.st;
   const char* message;
   if (st.mouthpieceState == Mouthpiece::Closed) {
-    sim.win.setPicture(Main::Image18, "MouthO.jpg");
+    sim.win.setPicture(element::mouthpiece, "MouthO.jpg");
     st.mouthpieceState = Mouthpiece::Open;
-    if (st.breathing == 1) sim.enable(TimerId::BreathTimer);
+    if (st.breathing) sim.enable(TimerId::BreathTimer);
     message = "Mouthpiece Opened";
   } else {
-    sim.win.setPicture(Main::Image18, "MouthC.jpg");
+    sim.win.setPicture(element::mouthpiece, "MouthC.jpg");
     st.mouthpieceState = Mouthpiece::Closed;
     sim.disable(TimerId::BreathTimer);
     message = "Mouthpiece Closed";

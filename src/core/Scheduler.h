@@ -42,6 +42,18 @@ enum class TimerId : int {
 };
 inline constexpr int kTimerCount = static_cast<int>(TimerId::Count);
 
+// Names of the tasks whose designed names do not say what they do, for the handlers; the
+// task table keeps the designed names.
+namespace task {
+inline constexpr TimerId loopTick = TimerId::Timer1;
+inline constexpr TimerId oxygenCaptionHide = TimerId::Timer2;
+inline constexpr TimerId diluentCaptionHide = TimerId::Timer3;
+inline constexpr TimerId leftPictureRestore = TimerId::Timer6;
+inline constexpr TimerId rightPictureRestore = TimerId::Timer7;
+inline constexpr TimerId leftDisplayTick = TimerId::Timer8;
+inline constexpr TimerId rightDisplayTick = TimerId::Timer9;
+}  // namespace task
+
 std::string_view timerName(TimerId id);
 
 class Scheduler {

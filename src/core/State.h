@@ -33,14 +33,14 @@ inline const char* solenoidText(Solenoid s) {
 // One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.
 struct HandsetRecord {
-  int power = 0;                               // 1 = electronics on
+  bool power = false;                          // electronics on
   std::array<double, 4> cellPO2{};             // reading per cell, bar
   std::array<double, 4> cellCalibration{};     // factor per cell, bar per millivolt
   std::optional<double> onTimeMinutes;         // minutes on; counted on the left record only
   double highSetpoint = 1.3;                   // bar
   double lowSetpoint = 0.7;                    // bar
   int role = 0;                                // 1 = master
-  int hardwareSwitch = 0;                      // 1 = switch on (starts empty, read as 0)
+  bool hardwareSwitch = false;                 // switch on (starts off)
   int displayState = 0;                        // screen state (starts empty, read as 0)
   int brightness = 30;                         // backlight level
   double batteryVolts = 6.2;                   // volts
@@ -65,7 +65,7 @@ struct State {
   double loopPO2 = 0.21;             // true oxygen partial pressure, bar
   double counterlungPercent = 20;    // fill, percent of loopCapacity (not limited)
   double loopCapacity = 16;          // litres at 100 % fill
-  int breathing = 0;                 // 1 = the diver breathes from the loop
+  bool breathing = false;            // the diver breathes from the loop
   Mouthpiece mouthpieceState = Mouthpiece::Closed;
   double scrubberMinutes = 14;       // minutes breathed on this scrubber (persisted)
 
@@ -92,17 +92,17 @@ struct State {
   std::array<std::string, 56> handsetMessages{};  // fixed screen texts, filled at start-up
 
   // Failure-mode training.
-  int darkAtDepthFault = 0;
+  bool darkAtDepthFault = false;
   Solenoid solenoidFault = Solenoid::Normal;
-  int advFailedFault = 0;
-  int advFreeFlowFault = 0;
-  int o2InjectorFailedFault = 0;
-  int o2InjectorStuckOnFault = 0;
-  int diluentInjectorFailedFault = 0;
-  int diluentInjectorStuckOnFault = 0;
-  int o2InjectorPhysicalFault = 0;          // starts empty, read as 0
-  int diluentInjectorPhysicalFault = 0;     // starts empty, read as 0
-  int dumpValvePhysicalFault = 0;           // starts empty, read as 0
+  bool advFailedFault = false;
+  bool advFreeFlowFault = false;
+  bool o2InjectorFailedFault = false;
+  bool o2InjectorStuckOnFault = false;
+  bool diluentInjectorFailedFault = false;
+  bool diluentInjectorStuckOnFault = false;
+  bool o2InjectorPhysicalFault = false;
+  bool diluentInjectorPhysicalFault = false;
+  bool dumpValvePhysicalFault = false;
   std::array<double, 4> cellDriftRate{};    // millivolts per cell 1 to 3; 0 = no drift
   int slowCellNumber = 0;                   // 0 = none
   int randomCellIndex = 0;                  // 0 to 3
@@ -113,21 +113,21 @@ struct State {
   int recordRow = 0;
 
   // Program settings.
-  int soundOn = 1;                          // 1 = sounds enabled ("Sound" box)
-  int disclaimerAnswer = 0;                 // 1 = the start-up warning was accepted
+  bool soundOn = true;                      // sounds enabled ("Sound" box)
+  bool disclaimerAnswer = false;            // the start-up warning was accepted
 
   HandsetRecord& handset(Side s) { return handsets[static_cast<std::size_t>(s)]; }
   // The handset that acts as master: powered and holding the role, the left one first. A
   // handset without power is never the master, whatever its record says.
   std::optional<Side> masterSide() const {
     for (Side s : {Side::Left, Side::Right})
-      if (handset(s).power == 1 && handset(s).role == 1) return s;
+      if (handset(s).power && handset(s).role == 1) return s;
     return std::nullopt;
   }
   // The electronics go off: a handset without power gives up the master role, so the next
   // handset powered on its own becomes master and two handsets never both hold the role.
   void losePower(Side s) {
-    handset(s).power = 0;
+    handset(s).power = false;
     handset(s).role = 0;
   }
   const HandsetRecord& handset(Side s) const { return handsets[static_cast<std::size_t>(s)]; }

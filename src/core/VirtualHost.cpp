@@ -44,10 +44,8 @@ void VirtualHost::runUntil(std::uint32_t tick) {
 
 void VirtualHost::processEvents() {
   nowMicros_ += processEventsCostMicros;
-  ++depth_;
   runPendingActions();
   if (scheduler_) scheduler_->runDue();
-  --depth_;
 }
 
 void VirtualHost::waitProcessingUntil(std::uint32_t tick) {

@@ -84,7 +84,6 @@ class VirtualHost : public Host {
   Scheduler* scheduler_ = nullptr;
   std::uint64_t nowMicros_ = std::uint64_t{kStartTick} * 1000;
   std::multimap<std::uint32_t, std::function<void()>> actions_;
-  int depth_ = 0;
 };
 
 }  // namespace pelasim

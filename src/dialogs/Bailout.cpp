@@ -11,10 +11,9 @@ namespace pelasim {
 void bailOutClick(Simulation& sim) {
   State& st = sim.st;
   // Leaving an open loop is worth an alarm, when warnings and sound are on.
-  if (sim.ticked(Main::Check2) && st.mouthpieceState == Mouthpiece::Open && st.soundOn == 1)
-    sim.play(SoundChannel::General, "alarm.wav");
+  if (st.mouthpieceState == Mouthpiece::Open) sim.playWarning(SoundChannel::General, "alarm.wav");
   showBreathingPicture(sim, false);
-  st.breathing = 0;
+  st.breathing = false;
   sim.disable(TimerId::BreathTimer);
   sim.record("Bailed Out");
   // Modeless: the main window stays usable behind it. Already shown: nothing changes.

@@ -7,14 +7,14 @@ namespace pelasim {
 
 void disclaimerLoad(Simulation& sim) {
   sim.splash.setCaption(SplashId::Label5, "Version " + versionText());
-  sim.st.disclaimerAnswer = 0;
+  sim.st.disclaimerAnswer = false;
   // The double beep sounds whatever the sound settings say.
   sim.play(SoundChannel::General, "DoubleBeep.wav");
   sim.splash.setVisible(SplashId::Form, true);
 }
 
 void disclaimerAccept(Simulation& sim) {
-  sim.st.disclaimerAnswer = 1;
+  sim.st.disclaimerAnswer = true;
   sim.splash.setVisible(SplashId::Form, false);
 }
 

@@ -20,8 +20,6 @@ Cell& cell(State& st, int c) { return st.cells[static_cast<std::size_t>(c)]; }
 // With no powered master the battery options act on the right handset.
 Side masterSide(const State& st) { return st.masterSide().value_or(Side::Right); }
 
-int flag(bool ticked) { return ticked ? 1 : 0; }
-
 void switchOffMaster(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& master = st.handset(side);
@@ -32,7 +30,7 @@ void switchOffMaster(Simulation& sim, Side side) {
   if (slave.displayState == 5) {
     slave.displayState = 17;
     slave.role = 1;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+    sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
   }
 }
 
@@ -42,7 +40,7 @@ void applyFailureOptions(Simulation& sim) {
   State& st = sim.st;
   auto ticked = [&sim](Opt o) { return sim.optionTicked(o); };
 
-  st.darkAtDepthFault = flag(ticked(option::DarkAtDepth));
+  st.darkAtDepthFault = ticked(option::DarkAtDepth);
   st.slowCellNumber = ticked(option::CellSlow) ? drawCell(sim) : 0;
   if (ticked(option::CellDrift)) st.cellDriftRate[static_cast<std::size_t>(drawCell(sim))] = 0.01;
   if (ticked(option::TwoCellDrift)) {
@@ -67,17 +65,17 @@ void applyFailureOptions(Simulation& sim) {
   if (ticked(option::MasterBatteryLow)) st.handset(masterSide(st)).batteryVolts = 5.3;
   else if (ticked(option::MasterBatteryExhausted)) st.handset(masterSide(st)).batteryVolts = 4.9;
 
-  st.advFailedFault = flag(ticked(option::AdvFailed));
-  st.advFreeFlowFault = flag(ticked(option::AdvFreeFlow));
-  st.o2InjectorFailedFault = flag(ticked(option::O2InjectorFailed));
-  st.o2InjectorStuckOnFault = flag(ticked(option::O2InjectorStuckOn));
-  st.diluentInjectorStuckOnFault = flag(ticked(option::DiluentInjectorStuckOn));
-  st.diluentInjectorFailedFault = flag(ticked(option::DiluentInjectorFailed));
+  st.advFailedFault = ticked(option::AdvFailed);
+  st.advFreeFlowFault = ticked(option::AdvFreeFlow);
+  st.o2InjectorFailedFault = ticked(option::O2InjectorFailed);
+  st.o2InjectorStuckOnFault = ticked(option::O2InjectorStuckOn);
+  st.diluentInjectorStuckOnFault = ticked(option::DiluentInjectorStuckOn);
+  st.diluentInjectorFailedFault = ticked(option::DiluentInjectorFailed);
 
   if (ticked(option::SlaveTurnedOff)) {
     for (Side s : {Side::Left, Side::Right}) {
       // The slave is the powered handset without the role; an idle handset is no slave.
-      if (st.handset(s).power == 1 && st.handset(s).role == 0) {
+      if (st.handset(s).power && st.handset(s).role == 0) {
         st.losePower(s);
         st.handset(s).displayState = 0;
         break;
@@ -92,12 +90,14 @@ void applyFailureOptions(Simulation& sim) {
 
   sim.enable(TimerId::FloodTimer, ticked(option::HandsetFlood));
 
-  st.dumpValvePhysicalFault = flag(ticked(option::DumpValvePhysical));
-  sim.win.setPicture(Main::Image8, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
-  st.o2InjectorPhysicalFault = flag(ticked(option::O2InjectorPhysical));
-  sim.win.setPicture(Main::Image6, st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
-  st.diluentInjectorPhysicalFault = flag(ticked(option::DiluentInjectorPhysical));
-  sim.win.setPicture(Main::Image5, st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
+  st.dumpValvePhysicalFault = ticked(option::DumpValvePhysical);
+  sim.win.setPicture(element::dumpValve, st.dumpValvePhysicalFault ? "DumpFail.jpg" : "Dump.jpg");
+  st.o2InjectorPhysicalFault = ticked(option::O2InjectorPhysical);
+  sim.win.setPicture(element::oxygenInjector,
+                     st.o2InjectorPhysicalFault ? "ManualAddMissing.jpg" : "O2Butt.jpg");
+  st.diluentInjectorPhysicalFault = ticked(option::DiluentInjectorPhysical);
+  sim.win.setPicture(element::diluentInjector,
+                     st.diluentInjectorPhysicalFault ? "ManualAddMissing.jpg" : "DiluentButt.jpg");
 }
 
 void optionTick(Simulation& sim) {

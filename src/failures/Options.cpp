@@ -45,7 +45,7 @@ std::string tickedOptionsText(const Simulation& sim) {
 }
 
 void armFailures(Simulation& sim, std::string_view source) {
-  if (sim.st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.stopIfSoundOn(SoundChannel::GasControl);
   sim.st.optionsChangeTick = sim.tick();
   sim.timers.setInterval(TimerId::OptionTimer, 10);
   sim.enable(TimerId::OptionTimer);

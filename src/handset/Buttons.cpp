@@ -42,8 +42,7 @@ double stepSetpoint(double value, double step, double lo, double hi) {
 // Confirming a checklist screen sounds the alarm when the diver has missed something and
 // the "Warnings" box is ticked; the checklist moves on in any case.
 void alarmIf(Simulation& sim, bool missed) {
-  if (missed && sim.ticked(Main::Check2) && sim.st.soundOn == 1)
-    sim.play(SoundChannel::Alarm, "alarm.wav");
+  if (missed) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
 }
 
 void showPicture(Simulation& sim, Side side, std::string_view file) {
@@ -55,19 +54,19 @@ void showPicture(Simulation& sim, Side side, std::string_view file) {
 void powerUp(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& h = st.handset(side);
-  h.power = 1;
-  if (st.handset(other(side)).power == 0) {
+  h.power = true;
+  if (!st.handset(other(side)).power) {
     h.role = 1;
     sim.record(prefix(side) + " on as Master");
   } else {
     h.role = 0;
     sim.record(prefix(side) + " on as Slave");
   }
-  if (st.soundOn == 1) sim.play(SoundChannel::General, "Turnonr.wav");
+  sim.playIfSoundOn(SoundChannel::General, "Turnonr.wav");
   h.displayState = ds::SelfTest;
   // The electronics boot: the whole window is unresponsive meanwhile.
   sim.host.freezeFor(kPowerUpFreezeMs);
-  if (st.soundOn == 1) sim.play(SoundChannel::General, "CLICK.wav");
+  sim.playIfSoundOn(SoundChannel::General, "CLICK.wav");
   enableDisplay(sim, side);
 }
 
@@ -75,7 +74,7 @@ void powerUp(Simulation& sim, Side side) {
 void leftClick(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& h = st.handset(side);
-  if (h.power == 0 && h.hardwareSwitch == 1) {
+  if (!h.power && h.hardwareSwitch) {
     powerUp(sim, side);
     return;
   }
@@ -231,7 +230,7 @@ void buttonPress(Simulation& sim, Side side, Button b) {
   const HandsetParts& p = partsOf(side);
   switch (b) {
     case Button::Left:
-      if (h.hardwareSwitch == 1) {
+      if (h.hardwareSwitch) {
         showPicture(sim, side, picture::Left);
         if (!calibrating(h)) {
           lightScreen(sim, side, kShortLightMs);
@@ -242,25 +241,25 @@ void buttonPress(Simulation& sim, Side side, Button b) {
       }
       break;
     case Button::Middle:
-      if (h.hardwareSwitch == 1) {
+      if (h.hardwareSwitch) {
         showPicture(sim, side, picture::Mid);
-        if (h.power == 1 && !calibrating(h)) lightScreen(sim, side, kLongLightMs);
+        if (h.power && !calibrating(h)) lightScreen(sim, side, kLongLightMs);
       }
       // Held for the timer's interval, the middle button switches the master's setpoint.
       st.setpointSwitchSide = side;
       sim.enable(TimerId::SetPointTimer);
       break;
     case Button::Right:
-      if (h.hardwareSwitch == 1) {
+      if (h.hardwareSwitch) {
         showPicture(sim, side, picture::Right);
-        if (h.power == 1 && !calibrating(h)) lightScreen(sim, side, kLongLightMs);
+        if (h.power && !calibrating(h)) lightScreen(sim, side, kLongLightMs);
       }
       break;
   }
 }
 
 void buttonRelease(Simulation& sim, Side side, Button b) {
-  if (sim.st.handset(side).hardwareSwitch == 1) sim.win.setPicture(partsOf(side).picture, picture::On);
+  if (sim.st.handset(side).hardwareSwitch) sim.win.setPicture(partsOf(side).picture, picture::On);
   if (b == Button::Middle) sim.disable(TimerId::SetPointTimer);
 }
 
@@ -284,9 +283,9 @@ void pairPress(Simulation& sim, Side side, ButtonPair pair) {
     sim.enable(TimerId::SwitchOffTimer);
     st.switchOffSide = side;
   }
-  if (h.hardwareSwitch == 1) {
+  if (h.hardwareSwitch) {
     showPicture(sim, side, outer ? picture::BothOuter : picture::BothRight);
-    if (h.power == 1) lightScreen(sim, side, kShortLightMs);
+    if (h.power) lightScreen(sim, side, kShortLightMs);
   }
 }
 
@@ -295,7 +294,7 @@ void pairMove(Simulation& sim, Side side, ButtonPair pair) {
   const bool outer = pair == ButtonPair::BothOuter;
   // The pointer over a pair that is not held highlights the pair for a second.
   if (sim.win[outer ? p.outerPair : p.rightPair].tag.empty() &&
-      sim.st.handset(side).hardwareSwitch == 1) {
+      sim.st.handset(side).hardwareSwitch) {
     sim.win.setPicture(p.picture, outer ? picture::LineOuters : picture::LineRights);
     sim.enable(p.restore);
   }
@@ -306,7 +305,7 @@ void pairRelease(Simulation& sim, Side side, ButtonPair pair) {
   HandsetRecord& h = st.handset(side);
   const HandsetParts& p = partsOf(side);
   if (pair == ButtonPair::BothOuter) {
-    if (h.hardwareSwitch != 1) return;
+    if (!h.hardwareSwitch) return;
     sim.win.setPicture(p.picture, picture::On);
     // The menu chain opens from the running master while the low setpoint is active.
     if (h.displayState == ds::MasterRunning && st.currentSetpoint == h.lowSetpoint) {
@@ -316,7 +315,7 @@ void pairRelease(Simulation& sim, Side side, ButtonPair pair) {
     sim.win.setTag(p.outerPair, "");
   } else {
     sim.disable(TimerId::SwitchOffTimer);
-    if (h.hardwareSwitch == 1) sim.win.setPicture(p.picture, picture::On);
+    if (h.hardwareSwitch) sim.win.setPicture(p.picture, picture::On);
     sim.win.setTag(p.rightPair, "");
   }
 }

@@ -26,7 +26,7 @@ void calibrationHold(Simulation& sim, Side side) {
   // A handset that was switched off (or powered up anew) during the hold is not started:
   // whatever changed it has the last word, and an old hold cannot put a second handset on
   // the master's running screen after a hand-over.
-  if (h.power != 1 || h.displayState != ds::CalibratingHold) return;
+  if (!h.power || h.displayState != ds::CalibratingHold) return;
   // The end of the calibration always beeps, sound box ticked or not.
   sim.play(SoundChannel::General, "DoubleBeep.wav");
   h.displayState = ds::MasterRunning;

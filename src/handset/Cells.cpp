@@ -8,6 +8,7 @@
 #include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "handset/Readings.h"
 
 namespace pelasim {
 namespace {
@@ -29,9 +30,7 @@ double boundedDrift(double drift) {
 void refreshReadings(State& st, HandsetRecord& h) {
   for (int c = 1; c <= 3; ++c) {
     const auto i = static_cast<std::size_t>(c);
-    double po2 = st.cells[i].millivolts * h.cellCalibration[i];
-    if (po2 > kReadingCap) po2 = kReadingCap;
-    h.cellPO2[i] = po2;
+    h.cellPO2[i] = readingFromMillivolts(st.cells[i].millivolts, h.cellCalibration[i], kReadingCap);
   }
 }
 
@@ -45,8 +44,7 @@ void millivoltTick(Simulation& sim) {
     Cell& cell = st.cells[i];
     // A failed cell is frozen at exactly 0 mV, and its drift does not grow.
     if (cell.millivolts == 0) continue;
-    const double target = cell.airMillivolts * (100.0 / 21.0) * st.loopPO2 -
-                          cell.offsetMillivolts - st.cellDriftRate[i];
+    const double target = cellTargetMillivolts(cell, st.loopPO2, st.cellDriftRate[i], ScaleOrder::AirOutputFirst);
     const double old = cell.millivolts;
     double now = 0;
     if (c == st.slowCellNumber) {
@@ -60,9 +58,9 @@ void millivoltTick(Simulation& sim) {
   }
 
   // 2. The hidden millivolt readout.
-  sim.win.setCaption(Main::Label17, fmt::hashDot00(st.cells[1].millivolts) + "   " +
-                                        fmt::hashDot00(st.cells[2].millivolts) + "   " +
-                                        fmt::hashDot00(st.cells[3].millivolts));
+  sim.win.setCaption(element::cellMillivoltReadout,
+                     fmt::hashDot00(st.cells[1].millivolts) + "   " + fmt::hashDot00(st.cells[2].millivolts) +
+                         "   " + fmt::hashDot00(st.cells[3].millivolts));
 
   // 3. Both handsets' readings, left first.
   refreshReadings(st, st.handset(Side::Left));

@@ -9,6 +9,8 @@
 #include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "handset/Readings.h"
+#include "loop/Loop.h"
 
 namespace pelasim {
 namespace {
@@ -20,7 +22,8 @@ constexpr double kStepLitres = 0.2;
 void refreshBothReadings(State& st) {
   for (Side s : {Side::Left, Side::Right}) {
     HandsetRecord& h = st.handset(s);
-    for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
+    for (std::size_t c = 1; c <= 3; ++c)
+      h.cellPO2[c] = readingFromMillivolts(st.cells[c].millivolts, h.cellCalibration[c], kUncappedReading);
   }
 }
 
@@ -37,7 +40,7 @@ void fireSolenoid(Simulation& sim, double po2) {
   st.handset(Side::Left).batteryVolts -= leftMaster ? 0.00006 : 0.00003;
   st.handset(Side::Right).batteryVolts -= leftMaster ? 0.00003 : 0.00006;
 
-  if (st.soundOn == 1) {
+  if (st.soundOn) {
     sim.timers.setInterval(TimerId::MakeNoiseSolenoidTimer, static_cast<std::uint32_t>(fmt::roundHalfEven(pulseMs)));
     sim.play(SoundChannel::Injector, "injectorshort.wav");
     sim.enable(TimerId::MakeNoiseSolenoidTimer);
@@ -48,11 +51,12 @@ void fireSolenoid(Simulation& sim, double po2) {
   const auto elapsed = [&] { return static_cast<double>(static_cast<std::uint32_t>(sim.tick() - t0)); };
   const auto lastDeadline = t0 + static_cast<std::uint32_t>(std::ceil(pulseMs)) + 1000;
   while (elapsed() < pulseMs && !sim.ended) {
+    // The loop's mixing rule with two differences on purpose: the burst's oxygen counts at
+    // its fraction alone (not times the ambient pressure), and it is spread over the loop as
+    // it was before the step, whose swell follows below.
     const double volume = st.loopLitres();
-    if (volume != 0) {
-      const double mixed = (st.loopPO2 * volume + kStepLitres * st.oxygenAnalysisPercent / 100) / volume;
-      if (std::isfinite(mixed)) st.loopPO2 = std::max(mixed, 0.0);
-    }
+    if (const auto mixed = mixedPO2(st.loopPO2, volume, kStepLitres * st.oxygenAnalysisPercent / 100, volume))
+      st.loopPO2 = std::max(*mixed, 0.0);
     // A closed loop swells by the added gas; an open mouthpiece lets it out.
     if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent += kStepLitres * 100 / st.loopCapacity;
     const std::uint32_t t1 = sim.tick();
@@ -61,7 +65,7 @@ void fireSolenoid(Simulation& sim, double po2) {
     refreshBothReadings(st);
   }
   // The burst also silences a stuck solenoid's or a manual injector's hiss.
-  if (st.soundOn == 1) sim.stop(SoundChannel::GasControl);
+  sim.stopIfSoundOn(SoundChannel::GasControl);
 }
 
 }  // namespace

@@ -51,12 +51,12 @@ void slaveWaiting(Simulation& sim, Side side) {
   const HandsetRecord& master = st.handset(other(side));
   if (master.displayState == ds::MasterRunning) {
     h.displayState = ds::SlaveRunning;
-  } else if (master.power != 0) {
+  } else if (master.power) {
     showScreen(sim, side, st.handsetMessages[ds::SlaveWaiting]);
   } else {
     h.displayState = ds::MasterRunning;
     h.role = 1;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "LowO2.wav");
+    sim.playIfSoundOn(SoundChannel::General, "LowO2.wav");
   }
 }
 
@@ -66,6 +66,28 @@ void cycle(Simulation& sim, Side side, int message, int next) {
   sim.st.handset(side).displayState = next;
 }
 
+// The screens that only alternate with the next one of their cycle: each shows its fixed text
+// and hands over to the other.
+struct Alternation {
+  int state;
+  int next;
+};
+constexpr Alternation kAlternations[] = {
+    {ds::DiveNowConfirm, ds::ScrubberTime},
+    {ds::BatteryWarning, ds::BatteryDiveNow},
+    {ds::BatteryDiveNow, ds::BatteryWarning},
+    {ds::LowBattery, ds::LowBatteryNoDive},
+    {ds::LowBatteryNoDive, ds::LowBattery},
+    {ds::BootCellNoDive, ds::BootCellFailure},
+    {ds::NoOxygen, ds::NoOxygenNoCalibration},
+    {ds::NoOxygenNoCalibration, ds::NoOxygenNoDive},
+    {ds::NoOxygenNoDive, ds::NoOxygen},
+    {ds::CalOutOfRange, ds::CalCellReplace},
+    {ds::CalNoDive, ds::CalNoCalibration},
+    {ds::CalNoCalibration, ds::CalCellFailure},
+    {ds::ResetQuery, ds::OnTimeShow},
+};
+
 void showState(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& h = st.handset(side);
@@ -73,6 +95,11 @@ void showState(Simulation& sim, Side side) {
   const auto message = [&](int i) -> const std::string& {
     return st.handsetMessages[static_cast<std::size_t>(i)];
   };
+  for (const Alternation& a : kAlternations) {
+    if (h.displayState != a.state) continue;
+    cycle(sim, side, a.state, a.next);
+    return;
+  }
   switch (h.displayState) {
     case ds::Blank: show(message(0)); break;
     case ds::SelfTest: selfTest(sim, side); break;
@@ -80,13 +107,8 @@ void showState(Simulation& sim, Side side) {
       show(screen::elapsedTime(st.scrubberMinutes));
       h.displayState = ds::DiveNowConfirm;
       break;
-    case ds::DiveNowConfirm: cycle(sim, side, ds::DiveNowConfirm, ds::ScrubberTime); break;
     case ds::SlaveWaiting: slaveWaiting(sim, side); break;
     case ds::SlaveRunning: break;
-    case ds::BatteryWarning: cycle(sim, side, ds::BatteryWarning, ds::BatteryDiveNow); break;
-    case ds::BatteryDiveNow: cycle(sim, side, ds::BatteryDiveNow, ds::BatteryWarning); break;
-    case ds::LowBattery: cycle(sim, side, ds::LowBattery, ds::LowBatteryNoDive); break;
-    case ds::LowBatteryNoDive: cycle(sim, side, ds::LowBatteryNoDive, ds::LowBattery); break;
     case ds::BootCellFailure:
       show("                                CELL " + numberText(st.bootFailedCell) + " FAILURE");
       h.displayState = ds::BootCellReplace;
@@ -95,7 +117,6 @@ void showState(Simulation& sim, Side side) {
       show(screen::cellFailureReplace(numberText(st.bootFailedCell)));
       h.displayState = ds::BootCellNoDive;
       break;
-    case ds::BootCellNoDive: cycle(sim, side, ds::BootCellNoDive, ds::BootCellFailure); break;
     case ds::CheckDiluent:
     case ds::CalibrateQuery:
     case ds::MustCalibrate:
@@ -108,22 +129,14 @@ void showState(Simulation& sim, Side side) {
     case ds::CalPressureMenu: show(screen::ambientPressureMenu(st)); break;
     case ds::CalOxygenMenu: show(screen::oxygenMenu(st)); break;
     case ds::FlushAndCalibrate: flushAndCalibrate(sim, side); break;
-    case ds::NoOxygen: cycle(sim, side, ds::NoOxygen, ds::NoOxygenNoCalibration); break;
-    case ds::NoOxygenNoCalibration:
-      cycle(sim, side, ds::NoOxygenNoCalibration, ds::NoOxygenNoDive);
-      break;
-    case ds::NoOxygenNoDive: cycle(sim, side, ds::NoOxygenNoDive, ds::NoOxygen); break;
     case ds::CalCellFailure:
       show(screen::cellFailureReplace(fmt::whole(st.randomCellIndex)));
       h.displayState = ds::CalOutOfRange;
       break;
-    case ds::CalOutOfRange: cycle(sim, side, ds::CalOutOfRange, ds::CalCellReplace); break;
     case ds::CalCellReplace:
       show(screen::cellFailureReplace(fmt::whole(st.randomCellIndex)));
       h.displayState = ds::CalNoDive;
       break;
-    case ds::CalNoDive: cycle(sim, side, ds::CalNoDive, ds::CalNoCalibration); break;
-    case ds::CalNoCalibration: cycle(sim, side, ds::CalNoCalibration, ds::CalCellFailure); break;
     case ds::CalibratingHold: calibrationHold(sim, side); break;
     case ds::HighSetpointMenu: show(screen::highSetpointMenu(h)); break;
     case ds::LowSetpointMenu: show(screen::lowSetpointMenu(h)); break;
@@ -132,7 +145,6 @@ void showState(Simulation& sim, Side side) {
       show(screen::elapsedTime(st.handset(Side::Left).onTimeMinutes.value_or(0)));
       h.displayState = ds::ResetQuery;
       break;
-    case ds::ResetQuery: cycle(sim, side, ds::ResetQuery, ds::OnTimeShow); break;
     case ds::OnTimeReset:
       show(screen::elapsedTime(st.handset(Side::Left).onTimeMinutes.value_or(0)));
       h.displayState = ds::MasterRunning;
@@ -161,7 +173,7 @@ void displayTick(Simulation& sim, Side side) {
   // calibration hold) is never entered again by its own timer.
   sim.disable(timer);
   HandsetRecord& h = sim.st.handset(side);
-  if (h.power != 1) {
+  if (!h.power) {
     h.displayState = ds::Blank;
     showScreen(sim, side, " ");
   } else {

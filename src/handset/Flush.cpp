@@ -7,6 +7,8 @@
 #include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/HandsetParts.h"
+#include "handset/Readings.h"
+#include "loop/Loop.h"
 
 namespace pelasim {
 namespace {
@@ -42,19 +44,34 @@ class FlushScreen {
   std::array<double, 4> shown_{-1, -1, -1, -1};
 };
 
-}  // namespace
+// One flush step: a little oxygen into the loop. True when the flush is over because the
+// loop has been held at the flush gas's PO2 for too many steps in a row.
+bool flushStep(State& st, double& fill, double flushGasPO2) {
+  // The loop's mixing rule on a working copy of the fill, which the flush holds at a full
+  // bag and keeps only with the mouthpiece closed. The mix has no floor at zero; instead
+  // it is held down to the flush gas's PO2 below.
+  const double gasBefore = fill * st.loopCapacity / 100;
+  fill = std::min(fill + kFlushStepLitres * 100 / st.loopCapacity, 100.0);
+  const double gasAfter = fill * st.loopCapacity / 100;
+  if (const auto mixed = mixedPO2(st.loopPO2, gasBefore, flushGasPO2 * kFlushStepLitres, gasAfter))
+    st.loopPO2 = *mixed;
+  if (st.loopPO2 > flushGasPO2) {
+    st.flushClampCount += 1;
+    st.loopPO2 = flushGasPO2;
+  } else {
+    st.flushClampCount = 0;
+  }
+  // With the mouthpiece open the added gas escapes and the fill is not kept.
+  if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent = fill;
+  return st.flushClampCount >= kClampLimit;
+}
 
-void flushAndCalibrate(Simulation& sim, Side side) {
+// Flushes the bag in batches paced by the clock until the loop holds the flush gas, the
+// program ends or two minutes pass, showing the readings as they move. False, with the
+// handset on the "no oxygen" screens, when the oxygen valve is not open.
+bool flushBag(Simulation& sim, Side side) {
   State& st = sim.st;
   HandsetRecord& h = st.handset(side);
-
-  // The right handset's first screen has one blank fewer before the third reading.
-  showScreen(sim, side, flushScreen(h, side == Side::Right ? 5 : 6));
-  sim.record("Calibration Started");
-  st.flushClampCount = 0;
-  const double po2Before = st.loopPO2;
-  if (st.soundOn == 1) sim.play(SoundChannel::Injector, "injector.wav");
-
   double fill = st.counterlungPercent;
   const std::uint32_t start = sim.tick();
   std::int64_t stepsDone = 0;
@@ -73,55 +90,32 @@ void flushAndCalibrate(Simulation& sim, Side side) {
         break;
       }
       if (st.oxygenValveState != Valve::Open) {
-        // No oxygen to flush with: no calibration.
         h.displayState = ds::NoOxygen;
-        return;
+        return false;
       }
-      const double gasBefore = fill * st.loopCapacity / 100;
-      fill = std::min(fill + kFlushStepLitres * 100 / st.loopCapacity, 100.0);
-      const double gasAfter = fill * st.loopCapacity / 100;
-      if (gasAfter != 0) {
-        const double mixed = (st.loopPO2 * gasBefore + flushGasPO2 * kFlushStepLitres) / gasAfter;
-        if (std::isfinite(mixed)) st.loopPO2 = mixed;
-      }
-      if (st.loopPO2 > flushGasPO2) {
-        st.flushClampCount += 1;
-        st.loopPO2 = flushGasPO2;
-      } else {
-        st.flushClampCount = 0;
-      }
-      // With the mouthpiece open the added gas escapes and the fill is not kept.
-      if (st.mouthpieceState == Mouthpiece::Closed) st.counterlungPercent = fill;
-      if (st.flushClampCount >= kClampLimit) {
+      if (flushStep(st, fill, flushGasPO2)) {
         finished = true;
         break;
       }
     }
-    for (std::size_t c = 1; c <= 3; ++c) h.cellPO2[c] = st.cells[c].millivolts * h.cellCalibration[c];
+    for (std::size_t c = 1; c <= 3; ++c)
+      h.cellPO2[c] = readingFromMillivolts(st.cells[c].millivolts, h.cellCalibration[c], kUncappedReading);
     screen.show(sim, side, h);
     if (finished || sim.ended || static_cast<std::uint32_t>(sim.tick() - start) > kFlushLimitMs) break;
     // Other tasks and clicks run while the flush sleeps until its next batch.
     sim.host.waitProcessingUntil(start + (elapsed / kBatchMs + 1) * kBatchMs);
   }
-  if (st.soundOn == 1) sim.stop(SoundChannel::Injector);
+  return true;
+}
 
-  // A loop PO2 that did not move, or a slow cell, means a stuck cell.
-  if (st.slowCellNumber != 0 || std::fabs(po2Before - st.loopPO2) <= kStuckTolerance) {
-    h.displayState = ds::CellStuck;
-    return;
-  }
-  for (std::size_t c = 1; c <= 3; ++c) {
-    if (st.cells[c].millivolts == 0) {
-      h.displayState = ds::CalCellFailure;
-      return;
-    }
-  }
-
+// Settles the cells on the flushed loop gas and gives the handset (and a slave waiting for
+// it) new calibration factors.
+void settleAndCalibrate(State& st, Side side) {
+  HandsetRecord& h = st.handset(side);
   // Settle each cell towards the output the flushed loop gas should give.
   for (std::size_t c = 1; c <= 3; ++c) {
     Cell& cell = st.cells[c];
-    const double target =
-        st.loopPO2 * cell.airMillivolts * 100 / 21 - cell.offsetMillivolts - st.cellDriftRate[c];
+    const double target = cellTargetMillivolts(cell, st.loopPO2, st.cellDriftRate[c], ScaleOrder::PO2First);
     cell.millivolts = (cell.millivolts + target) / 2;
   }
   // New factors: the calibration gas the trainee entered over each cell's settled output.
@@ -134,6 +128,36 @@ void flushAndCalibrate(Simulation& sim, Side side) {
     // A slave waiting for this master takes the same factors.
     if (o.displayState == ds::SlaveWaiting) o.cellCalibration[c] = h.cellCalibration[c];
   }
+}
+
+}  // namespace
+
+void flushAndCalibrate(Simulation& sim, Side side) {
+  State& st = sim.st;
+  HandsetRecord& h = st.handset(side);
+
+  // The right handset's first screen has one blank fewer before the third reading.
+  showScreen(sim, side, flushScreen(h, side == Side::Right ? 5 : 6));
+  sim.record("Calibration Started");
+  st.flushClampCount = 0;
+  const double po2Before = st.loopPO2;
+  sim.playIfSoundOn(SoundChannel::Injector, "injector.wav");
+  // No oxygen to flush with: no calibration.
+  if (!flushBag(sim, side)) return;
+  sim.stopIfSoundOn(SoundChannel::Injector);
+
+  // A loop PO2 that did not move, or a slow cell, means a stuck cell.
+  if (st.slowCellNumber != 0 || std::fabs(po2Before - st.loopPO2) <= kStuckTolerance) {
+    h.displayState = ds::CellStuck;
+    return;
+  }
+  for (std::size_t c = 1; c <= 3; ++c) {
+    if (st.cells[c].millivolts == 0) {
+      h.displayState = ds::CalCellFailure;
+      return;
+    }
+  }
+  settleAndCalibrate(st, side);
   sim.record("Calibration ended");
   sim.host.processEvents();
   h.displayState = ds::CalibratingHold;

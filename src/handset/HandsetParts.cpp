@@ -6,12 +6,14 @@
 namespace pelasim {
 
 const HandsetParts& partsOf(Side side) {
-  static constexpr HandsetParts kLeft{Main::Image2,        Main::Label14,       Main::Shape1,
-                                      Main::Label18,       Main::Label19,       TimerId::Timer8,
-                                      TimerId::LHLightTimer, TimerId::Timer6,   "Left"};
-  static constexpr HandsetParts kRight{Main::Image3,        Main::Label15,       Main::Shape2,
-                                       Main::Label20,       Main::Label21,       TimerId::Timer9,
-                                       TimerId::RHLightTimer, TimerId::Timer7,   "Right"};
+  static constexpr HandsetParts kLeft{
+      element::leftHandset,   element::leftScreen,      element::leftBacklight,
+      element::leftOuterPair, element::leftRightPair,   task::leftDisplayTick,
+      TimerId::LHLightTimer,  task::leftPictureRestore, "Left"};
+  static constexpr HandsetParts kRight{
+      element::rightHandset,   element::rightScreen,      element::rightBacklight,
+      element::rightOuterPair, element::rightRightPair,   task::rightDisplayTick,
+      TimerId::RHLightTimer,   task::rightPictureRestore, "Right"};
   return side == Side::Left ? kLeft : kRight;
 }
 

@@ -11,7 +11,7 @@ namespace pelasim {
 namespace {
 
 void sayMasterChanged(Simulation& sim) {
-  if (sim.st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+  sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
 }
 
 // The soft switch-off of one handset: electronics off, switch left on.
@@ -39,20 +39,20 @@ void hardwareSwitchClick(Simulation& sim, Side side) {
   HandsetRecord& twin = st.handset(other(side));
   const HandsetParts& p = partsOf(side);
   const std::string who = std::string(p.word) + " handset hardware switch ";
-  if (h.hardwareSwitch != 1) {
+  if (!h.hardwareSwitch) {
     // Switching on: the screen stays blank until the left button powers the electronics.
-    h.hardwareSwitch = 1;
+    h.hardwareSwitch = true;
     h.displayState = ds::Blank;
     sim.win.setPicture(p.picture, picture::On);
     sim.record(who + "On");
     return;
   }
-  h.hardwareSwitch = 0;
+  h.hardwareSwitch = false;
   st.losePower(side);
   h.displayState = ds::Blank;
   showScreen(sim, side, st.handsetMessages[0]);
   // Any powered handset that is not the master takes over at once, whatever it shows.
-  if (twin.power == 1 && twin.role == 0) {
+  if (twin.power && twin.role == 0) {
     twin.role = 1;
     twin.displayState = ds::MasterRunning;
     sayMasterChanged(sim);
@@ -64,9 +64,9 @@ void hardwareSwitchClick(Simulation& sim, Side side) {
 void softSwitchOffTick(Simulation& sim) {
   sim.disable(TimerId::SwitchOffTimer);
   const State& st = sim.st;
-  if (st.handset(Side::Left).hardwareSwitch == 1 && st.switchOffSide == Side::Left)
+  if (st.handset(Side::Left).hardwareSwitch && st.switchOffSide == Side::Left)
     softSwitchOff(sim, Side::Left);
-  if (st.handset(Side::Right).hardwareSwitch == 1 && st.switchOffSide == Side::Right)
+  if (st.handset(Side::Right).hardwareSwitch && st.switchOffSide == Side::Right)
     softSwitchOff(sim, Side::Right);
 }
 
@@ -80,7 +80,7 @@ void pictureRestoreTick(Simulation& sim, Side side) {
   const HandsetParts& p = partsOf(side);
   // The highlight falls back to the plain handset; a handset switched off meanwhile keeps
   // its switched-off picture.
-  if (sim.st.handset(side).hardwareSwitch == 1) sim.win.setPicture(p.picture, picture::On);
+  if (sim.st.handset(side).hardwareSwitch) sim.win.setPicture(p.picture, picture::On);
   sim.disable(p.restore);
 }
 

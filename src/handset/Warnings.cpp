@@ -7,7 +7,7 @@ namespace pelasim {
 namespace {
 
 void raise(Simulation& sim, Side side, int state, const char* message, const std::string& text) {
-  if (sim.st.soundOn == 1) sim.play(SoundChannel::Warning, "LowO2.wav");
+  sim.playIfSoundOn(SoundChannel::Warning, "LowO2.wav");
   sim.record(message);
   sim.st.handset(side).displayState = state;
   if (!text.empty()) showScreen(sim, side, text);
@@ -26,7 +26,7 @@ bool checkNoBattery(Simulation& sim) {
   bool died = false;
   for (Side s : {Side::Left, Side::Right}) {
     HandsetRecord& h = st.handset(s);
-    if (h.power != 1 || !running(h.displayState) || h.batteryVolts > 4.9) continue;
+    if (!h.power || !running(h.displayState) || h.batteryVolts > 4.9) continue;
     died = true;
     sim.record("Warning: No Battery");
     const bool wasMaster = h.role == 1;
@@ -37,7 +37,7 @@ bool checkNoBattery(Simulation& sim) {
     if (wasMaster && o.role == 0 && o.displayState == ds::SlaveRunning) {
       o.role = 1;
       o.displayState = ds::MasterRunning;
-      if (st.soundOn == 1) sim.play(SoundChannel::General, "lowo2.wav");
+      sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
     }
   }
   return died;

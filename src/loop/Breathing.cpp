@@ -15,24 +15,24 @@ constexpr double kLarge[4] = {6120, 1200, 1080, 1800};
 
 void showBreathingPicture(Simulation& sim, bool large) {
   const double* g = large ? kLarge : kSmall;
-  sim.win.setGeometry(Main::Image19, g[0], g[1], g[2], g[3]);
+  sim.win.setGeometry(element::breathingPicture, g[0], g[1], g[2], g[3]);
 }
 
 void breathingToggleClick(Simulation& sim) {
   State& st = sim.st;
-  if (sim.win[Main::Image19].left == kSmall[0]) {
+  if (sim.win[element::breathingPicture].left == kSmall[0]) {
     showBreathingPicture(sim, true);
     if (st.mouthpieceState != Mouthpiece::Open) {
       // No breath through a closed mouthpiece: the alarm says so and nothing starts.
-      if (st.soundOn == 1 && sim.ticked(Main::Check2)) sim.play(SoundChannel::Alarm, "alarm.wav");
+      sim.playWarning(SoundChannel::Alarm, "alarm.wav");
       return;
     }
-    st.breathing = 1;
+    st.breathing = true;
     sim.enable(TimerId::BreathTimer);
     sim.record("Breathing Started");
   } else {
     showBreathingPicture(sim, false);
-    st.breathing = 0;
+    st.breathing = false;
     sim.disable(TimerId::BreathTimer);
     sim.record("Breathing Stopped");
   }
@@ -42,7 +42,7 @@ void breathTick(Simulation& sim) {
   State& st = sim.st;
   if (!(st.loopPO2 > 0)) return;
   // The counterlung drawing pulses with the breath.
-  sim.win.setBorderWidth(Main::Shape3, 5);
+  sim.win.setBorderWidth(element::counterlungScale, 5);
   sim.enable(TimerId::BreathOffTimer);
 
   // Oxygen used by the breath that has just ended: the rate times its length.
@@ -65,14 +65,14 @@ void breathTick(Simulation& sim) {
 }
 
 void halfBreathTick(Simulation& sim) {
-  sim.win.setBorderWidth(Main::Shape3, 1);
+  sim.win.setBorderWidth(element::counterlungScale, 1);
   sim.disable(TimerId::BreathOffTimer);
 }
 
 void scrubberMinuteTick(Simulation& sim) {
   State& st = sim.st;
-  if (st.handset(Side::Left).power == 1 || st.handset(Side::Right).power == 1) {
-    if (st.breathing == 1) st.scrubberMinutes = st.scrubberMinutes + 1;
+  if (st.handset(Side::Left).power || st.handset(Side::Right).power) {
+    if (st.breathing) st.scrubberMinutes = st.scrubberMinutes + 1;
     HandsetRecord& left = st.handset(Side::Left);
     left.onTimeMinutes = left.onTimeMinutes.value_or(0) + 1;
   }

@@ -6,7 +6,9 @@
 namespace pelasim {
 namespace {
 
-Main arrowOf(DepthArrow a) { return a == DepthArrow::Deeper ? Main::Image10 : Main::Image9; }
+Main arrowOf(DepthArrow a) {
+  return a == DepthArrow::Deeper ? element::deeperArrow : element::shallowerArrow;
+}
 
 }  // namespace
 

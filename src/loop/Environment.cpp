@@ -21,10 +21,10 @@ Rgb darkColourAt(int depth) {
 
 void refreshScreenColour(Simulation& sim) {
   State& st = sim.st;
-  if (st.darkAtDepthFault == 1) st.screenBackColour = darkColourAt(st.depthMetres);
-  else if (st.darkAtDepthFault == 0) st.screenBackColour = {30, 100, 30};
-  sim.win.setFillColour(Main::Shape1, st.screenBackColour);
-  sim.win.setFillColour(Main::Shape2, st.screenBackColour);
+  if (st.darkAtDepthFault) st.screenBackColour = darkColourAt(st.depthMetres);
+  else if (!st.darkAtDepthFault) st.screenBackColour = {30, 100, 30};
+  sim.win.setFillColour(element::leftBacklight, st.screenBackColour);
+  sim.win.setFillColour(element::rightBacklight, st.screenBackColour);
 }
 
 // Compression or expansion of the loop gas between two depths (1 bar at the surface).
@@ -71,15 +71,16 @@ void deeperClick(Simulation& sim) {
   State& st = sim.st;
   const int old = st.depthMetres;
   // Leaving the surface without breathing from the loop.
-  if (st.depthMetres == 0 && st.breathing == 0 && sim.ticked(Main::Check2) && st.soundOn == 1)
-    sim.play(SoundChannel::Alarm, "alarm.wav");
+  if (st.depthMetres == 0 && !st.breathing) sim.playWarning(SoundChannel::Alarm, "alarm.wav");
   if (st.depthMetres < kMaxDepth) {
     st.depthMetres = st.depthMetres + st.depthStep;
-    sim.win.setCaption(Main::Label1, fmt::whole(st.depthMetres));
+    sim.win.setCaption(element::depthLabel, fmt::whole(st.depthMetres));
   }
   refreshScreenColour(sim);
-  for (Main m : {Main::Image11, Main::Image12, Main::Image13, Main::Image14}) sim.win.setVisible(m, false);
-  sim.win.setVisible(Main::Image9, true);
+  for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow,
+                 element::oxygenUpArrow})
+    sim.win.setVisible(m, false);
+  sim.win.setVisible(element::shallowerArrow, true);
   changeDepthVolume(st, old);
 }
 
@@ -88,14 +89,15 @@ void shallowerClick(Simulation& sim) {
   const int old = st.depthMetres;
   if (st.depthMetres > 0) {
     st.depthMetres = st.depthMetres - st.depthStep;
-    sim.win.setCaption(Main::Label1, fmt::whole(st.depthMetres));
+    sim.win.setCaption(element::depthLabel, fmt::whole(st.depthMetres));
   }
   refreshScreenColour(sim);
   if (st.depthMetres < 1) {
     st.depthMetres = 0;
-    for (Main m : {Main::Image11, Main::Image12, Main::Image13, Main::Image14, Main::Image15, Main::Image16})
+    for (Main m : {element::pressureDownArrow, element::pressureUpArrow, element::oxygenDownArrow,
+                   element::oxygenUpArrow, element::metabolicDownArrow, element::metabolicUpArrow})
       sim.win.setVisible(m, true);
-    sim.win.setVisible(Main::Image9, false);
+    sim.win.setVisible(element::shallowerArrow, false);
   }
   changeDepthVolume(st, old);
   const double p = st.ambientBar();
@@ -103,7 +105,7 @@ void shallowerClick(Simulation& sim) {
   if (st.counterlungPercent > 100) {
     // The excess has vented through the over-pressure valve.
     st.counterlungPercent = 100;
-    if (st.soundOn == 1) sim.play(SoundChannel::General, "bubbles.wav");
+    sim.playIfSoundOn(SoundChannel::General, "bubbles.wav");
   }
 }
 
@@ -112,7 +114,7 @@ void pressureDownClick(Simulation& sim) {
   if (st.depthMetres != 0) return;
   st.surfacePressureMb = st.surfacePressureMb - 1;
   if (st.surfacePressureMb < 751) st.surfacePressureMb = 750;
-  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+  sim.win.setCaption(element::pressureLabel, fmt::whole(st.surfacePressureMb));
 }
 
 void pressureUpClick(Simulation& sim) {
@@ -120,7 +122,7 @@ void pressureUpClick(Simulation& sim) {
   if (st.depthMetres != 0) return;
   st.surfacePressureMb = st.surfacePressureMb + 1;
   if (st.surfacePressureMb >= 1050) st.surfacePressureMb = 1050;
-  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+  sim.win.setCaption(element::pressureLabel, fmt::whole(st.surfacePressureMb));
 }
 
 void pressureLabelClick(Simulation& sim) {
@@ -132,7 +134,7 @@ void pressureLabelClick(Simulation& sim) {
   if (v < 750) v = 750;
   if (v > 1050) v = 1050;
   st.surfacePressureMb = static_cast<int>(std::floor(v));
-  sim.win.setCaption(Main::Label2, fmt::whole(st.surfacePressureMb));
+  sim.win.setCaption(element::pressureLabel, fmt::whole(st.surfacePressureMb));
 }
 
 void oxygenDownClick(Simulation& sim) {
@@ -140,7 +142,7 @@ void oxygenDownClick(Simulation& sim) {
   if (st.depthMetres != 0) return;
   st.oxygenAnalysisPercent = st.oxygenAnalysisPercent - 1;
   if (st.oxygenAnalysisPercent <= 1) st.oxygenAnalysisPercent = 1;
-  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+  sim.win.setCaption(element::oxygenLabel, fmt::shortest(st.oxygenAnalysisPercent));
 }
 
 void oxygenUpClick(Simulation& sim) {
@@ -149,7 +151,7 @@ void oxygenUpClick(Simulation& sim) {
   st.oxygenAnalysisPercent = st.oxygenAnalysisPercent + 1;
   const double m = maxOxygenPercent(st);
   if (st.oxygenAnalysisPercent > m) st.oxygenAnalysisPercent = std::floor(m);
-  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+  sim.win.setCaption(element::oxygenLabel, fmt::shortest(st.oxygenAnalysisPercent));
 }
 
 void oxygenLabelDoubleClick(Simulation& sim) {
@@ -163,20 +165,20 @@ void oxygenLabelDoubleClick(Simulation& sim) {
   if (v < 0) v = 0;
   if (v > m) v = m;
   st.oxygenAnalysisPercent = std::floor(v);
-  sim.win.setCaption(Main::Label3, fmt::shortest(st.oxygenAnalysisPercent));
+  sim.win.setCaption(element::oxygenLabel, fmt::shortest(st.oxygenAnalysisPercent));
 }
 
 void metabolicDownClick(Simulation& sim) {
   State& st = sim.st;
   st.metabolicRate = st.metabolicRate - 0.1;
   if (st.metabolicRate <= 0.1) st.metabolicRate = 0.1;
-  sim.win.setCaption(Main::Label4, fmt::shortest(st.metabolicRate));
+  sim.win.setCaption(element::metabolicLabel, fmt::shortest(st.metabolicRate));
 }
 
 void metabolicUpClick(Simulation& sim) {
   State& st = sim.st;
   st.metabolicRate = st.metabolicRate + 0.1;
-  sim.win.setCaption(Main::Label4, fmt::shortest(st.metabolicRate));
+  sim.win.setCaption(element::metabolicLabel, fmt::shortest(st.metabolicRate));
 }
 
 void metabolicLabelClick(Simulation& sim) {
@@ -187,7 +189,7 @@ void metabolicLabelClick(Simulation& sim) {
   if (v < 0) v = 0;
   if (v > 20) v = 20;
   st.metabolicRate = fmt::roundDecimal(v, 2);
-  sim.win.setCaption(Main::Label4, fmt::fixed(st.metabolicRate, 2));
+  sim.win.setCaption(element::metabolicLabel, fmt::fixed(st.metabolicRate, 2));
 }
 
 }  // namespace pelasim

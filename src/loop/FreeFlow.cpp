@@ -15,26 +15,26 @@ void freeFlowTick(Simulation& sim) {
   State& st = sim.st;
   const double p = st.ambientBar();
   const double oxygen = st.oxygenAnalysisPercent / 100;
-  const bool sound = st.soundOn == 1;
+  const bool sound = st.soundOn;
   bool hissing = false;
 
-  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault == 1 && sim.ticked(Main::ADVOn)) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+  if (st.diluentValveState == Valve::Open && st.advFreeFlowFault && sim.ticked(element::advEnabledBox)) {
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
-  if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault == 1) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longhiss.wav");
+  if (st.oxygenValveState == Valve::Open && st.o2InjectorStuckOnFault) {
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longhiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, oxygen, p);
   }
-  if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault == 1) {
-    if (sound) sim.play(SoundChannel::FreeFlow, "longthiss.wav");
+  if (st.diluentValveState == Valve::Open && st.diluentInjectorStuckOnFault) {
+    sim.playIfSoundOn(SoundChannel::FreeFlow, "longthiss.wav");
     hissing = true;
     addGas(st, kFlowLitres, 0.21, p);
   }
   if (st.oxygenValveState == Valve::Open && st.solenoidFault == Solenoid::StuckOpen) {
-    if (sound) sim.play(SoundChannel::GasControl, "injector.wav");
+    sim.playIfSoundOn(SoundChannel::GasControl, "injector.wav");
     addGas(st, kFlowLitres, oxygen, p);
   }
   // The free-flow hiss ends with the last free flow (a closed valve or a cleared failure).
@@ -42,10 +42,10 @@ void freeFlowTick(Simulation& sim) {
   sim.freeFlowHissing = hissing && sound;
 
   // A broken injector or dump valve lets water push the gas out at depth.
-  if (st.depthMetres > 0 && (st.dumpValvePhysicalFault == 1 || st.diluentInjectorPhysicalFault == 1 ||
-                             st.o2InjectorPhysicalFault == 1)) {
+  if (st.depthMetres > 0 && (st.dumpValvePhysicalFault || st.diluentInjectorPhysicalFault ||
+                             st.o2InjectorPhysicalFault)) {
     st.counterlungPercent = st.counterlungPercent - 5;
-    if (sound) sim.play(SoundChannel::Bubbles, "Bubbles.wav");
+    sim.playIfSoundOn(SoundChannel::Bubbles, "Bubbles.wav");
   }
 
   refreshCounterlungBar(sim);

@@ -2,6 +2,8 @@
 // The breathing loop: the mixing rule, the loop tick, breathing and the scrubber, free flows,
 // leaks and flooding, and the environment inputs.
 
+#include <cmath>
+#include <optional>
 #include <string>
 
 namespace pelasim {
@@ -14,6 +16,16 @@ struct State;
 // loop PO2 becomes the volume-weighted mix. A step that would divide by zero (an empty loop
 // after the addition) leaves the PO2 unchanged.
 void addGas(State& st, double litres, double o2Fraction, double ambientBar);
+// The mixing rule itself: the loop's oxygen (PO2 x litres before) plus the oxygen added
+// (PO2 x litres of the added gas), spread over the litres after. Nothing when it cannot be
+// computed: no gas after the addition, or a result that is not finite.
+inline std::optional<double> mixedPO2(double po2, double litresBefore, double addedOxygen,
+                                      double litresAfter) {
+  if (litresAfter == 0) return std::nullopt;
+  const double mixed = (po2 * litresBefore + addedOxygen) / litresAfter;
+  if (!std::isfinite(mixed)) return std::nullopt;
+  return mixed;
+}
 // Sets the height of `ClungVolBar` from the fill: 4800 - 48 x percent twips, within 0..4800.
 void refreshCounterlungBar(Simulation& sim);
 

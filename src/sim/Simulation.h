@@ -49,6 +49,17 @@ class Simulation {
   double random() { return rng.next(); }
   void play(SoundChannel channel, std::string_view file) { host.play(channel, std::string(file)); }
   void stop(SoundChannel channel) { host.stop(channel); }
+  // Sounds of the rebreather and the handsets: only while the "Sound" box is ticked.
+  void playIfSoundOn(SoundChannel channel, std::string_view file) {
+    if (st.soundOn) play(channel, file);
+  }
+  void stopIfSoundOn(SoundChannel channel) {
+    if (st.soundOn) stop(channel);
+  }
+  // Alarms for the trainee's mistakes: only while both "Warnings" and "Sound" are ticked.
+  void playWarning(SoundChannel channel, std::string_view file) {
+    if (ticked(element::warningsBox)) playIfSoundOn(channel, file);
+  }
   void record(std::string_view message);
   // Milliseconds since the simulation was created.
   std::int64_t elapsedMs() { return static_cast<std::uint32_t>(tick() - startTick); }

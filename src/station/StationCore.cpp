@@ -77,12 +77,12 @@ std::string StationCore::stateJson() const {
   j += ",\"masterPO2\":" + (st.votedPO2 ? jsonNumber(*st.votedPO2, 2) : std::string("null"));
   j += ",\"setpoint\":" + jsonNumber(st.currentSetpoint, 2);
   j += ",\"depth\":" + std::to_string(st.depthMetres);
-  j += ",\"screens\":{\"left\":" + jsonString(sim_.win[Main::Label14].caption) +
-       ",\"right\":" + jsonString(sim_.win[Main::Label15].caption) + "}";
+  j += ",\"screens\":{\"left\":" + jsonString(sim_.win[element::leftScreen].caption) +
+       ",\"right\":" + jsonString(sim_.win[element::rightScreen].caption) + "}";
   j += ",\"oxygenValve\":" + jsonString(valveText(st.oxygenValveState));
   j += ",\"diluentValve\":" + jsonString(valveText(st.diluentValveState));
   j += ",\"mouthpiece\":" + jsonString(mouthpieceText(st.mouthpieceState));
-  j += ",\"breathing\":" + std::string(st.breathing == 1 ? "true" : "false");
+  j += ",\"breathing\":" + std::string(st.breathing ? "true" : "false");
   j += ",\"bailout\":" + std::string(sim_.bailed[BailedId::Form].visible ? "true" : "false");
   j += ",\"counterlung\":" + jsonNumber(st.counterlungPercent, 0);
   j += ",\"ticked\":[";

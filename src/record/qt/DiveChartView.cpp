@@ -228,6 +228,14 @@ void DiveChartView::buildChart() {
   depthChart_->setBackgroundVisible(false);
   depthChart_->legend()->setVisible(false);
 
+  buildAxes();
+  buildSeries();
+  buildLegend();
+  buildScene(titleFont);
+}
+
+// The time axes of both panels, the PO2 axis and the depth axis.
+void DiveChartView::buildAxes() {
   auto makeTimeAxis = [](QChart* c) {
     auto* a = new QValueAxis(c);
     a->setLabelFormat(QStringLiteral("%.0f"));
@@ -268,7 +276,10 @@ void DiveChartView::buildChart() {
   chart_->addAxis(po2Axis_, Qt::AlignLeft);
   depthChart_->addAxis(depthTimeAxis_, Qt::AlignBottom);
   depthChart_->addAxis(depthAxis_, Qt::AlignLeft);
+}
 
+// The curves, drawn from the back to the front.
+void DiveChartView::buildSeries() {
   auto line = [&](const QString& name, const QPen& p, bool onDepth) {
     QChart* c = onDepth ? depthChart_ : chart_;
     auto* s = new QLineSeries(c);
@@ -293,7 +304,10 @@ void DiveChartView::buildChart() {
   // orange edge along the blue line and where they part both stay visible.
   handset_ = line(tr("Handset PO2"), pen(kHandsetColour, 3.4), false);
   real_ = line(tr("Real PO2"), pen(kRealColour, 1.5), false);
+}
 
+// The legend: one row above the PO2 panel, laid out by hand.
+void DiveChartView::buildLegend() {
   QLegend* legend = chart_->legend();
   legend->setAlignment(Qt::AlignTop);
   QFont lf = legend->font();
@@ -307,7 +321,10 @@ void DiveChartView::buildChart() {
   // One legend entry for both limits; the compared dive only while there is one.
   for (QLegendMarker* m : legend->markers(lowLimit_)) m->setVisible(false);
   for (QLegendMarker* m : legend->markers(compareReal_)) m->setVisible(false);
+}
 
+// The panels in the view's scene, the caption, the event lanes, the hairline and its readout.
+void DiveChartView::buildScene(const QFont& titleFont) {
   // The view starts with a chart of its own, which setChart only lets go of.
   QChart* const defaultChart = chart();
   setChart(chart_);

@@ -122,6 +122,10 @@ class DiveChartView : public QChartView {
 
  private:
   void buildChart();
+  void buildAxes();
+  void buildSeries();
+  void buildLegend();
+  void buildScene(const QFont& titleFont);
   void layoutPanels();
   void fillCurves();
   void setFullTimeRange();

@@ -237,18 +237,28 @@ void FormView::apply(int id) {
   if (!w) return;
   applying_ = true;
   if (e.kind == ElementKind::Form) {
-    // A form without a caption keeps its title bar empty: given an empty title, the window
-    // system would show the program's name there instead.
-    // A form without a caption still names itself in the title bar and the task bar.
-    const QString title = e.caption.empty() ? untitledName_ : q(e.caption);
-    root_->window()->setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
-    QPalette pal = root_->palette();
-    pal.setColor(QPalette::Window, qc(e.backColour));
-    root_->setPalette(pal);
-    root_->setAutoFillBackground(true);
-    applying_ = false;
-    return;
+    applyForm(e);
+  } else {
+    applyCommon(e, w);
+    applyKind(id, e, w);
   }
+  applying_ = false;
+}
+
+// The form itself: its title and background.
+void FormView::applyForm(const Element& e) {
+  // A form without a caption still names itself in the title bar and the task bar.
+  const QString title = e.caption.empty() ? untitledName_ : q(e.caption);
+  root_->window()->setWindowTitle(title.isEmpty() ? QStringLiteral(" ") : title);
+  QPalette pal = root_->palette();
+  pal.setColor(QPalette::Window, qc(e.backColour));
+  root_->setPalette(pal);
+  root_->setAutoFillBackground(true);
+}
+
+// What every element shows alike: place, visibility, enabled state, tool tip, accessible
+// name and font.
+void FormView::applyCommon(const Element& e, QWidget* w) {
   if (e.kind != ElementKind::StatusPanel) {
     w->setGeometry(toPixels(e.left), toPixels(e.top), toPixels(e.width), toPixels(e.height));
     w->setVisible(e.visible);
@@ -263,6 +273,10 @@ void FormView::apply(int id) {
     if (w->accessibleName() != name) w->setAccessibleName(name);
   }
   w->setFont(fontOf(e, baseFont_, scale_));
+}
+
+// What each kind of element shows of its own.
+void FormView::applyKind(int id, const Element& e, QWidget* w) {
   switch (e.kind) {
     case ElementKind::Frame: {
       auto* g = static_cast<QGroupBox*>(w);
@@ -337,7 +351,6 @@ void FormView::apply(int id) {
     case ElementKind::StatusPanel: static_cast<QLabel*>(w)->setText(q(e.caption)); break;
     default: break;
   }
-  applying_ = false;
 }
 
 void FormView::sync() {

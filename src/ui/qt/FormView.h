@@ -65,6 +65,9 @@ class FormView : public QObject {
  private:
   void build();
   void apply(int id);
+  void applyForm(const Element& e);
+  void applyCommon(const Element& e, QWidget* w);
+  void applyKind(int id, const Element& e, QWidget* w);
   void forward(int id, MouseEvent ev, const MouseArgs& args);
   QPixmap picture(const std::string& file);
 
