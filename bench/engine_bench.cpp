@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Tasks.h"
 #include "app/HeadlessRun.h"
-#include "sim/Simulation.h"
 #include "app/Startup.h"
+#include "app/Tasks.h"
 #include "core/VirtualHost.h"
 #include "record/DiveRecord.h"
-#include "support/GoldenDive.h"
 #include "record/datafile/DataFile.h"
+#include "sim/Simulation.h"
+#include "support/GoldenDive.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+#include "app/Dispatch.h"
 #include "app/HeadlessRun.h"
-#include "sim/Simulation.h"
 #include "app/Startup.h"
 #include "core/VirtualHost.h"
 #include "failures/Failures.h"
-#include "app/Dispatch.h"
+#include "sim/Simulation.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <cstdio>
 
+#include "app/Dispatch.h"
 #include "app/HeadlessRun.h"
 #include "failures/Failures.h"
 #include "handset/HandsetParts.h"
 #include "record/qt/DebriefReport.h"
-#include "app/Dispatch.h"
 
 using namespace pelasim;
 

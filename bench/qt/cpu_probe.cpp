@@ -11,24 +11,13 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
-#include <sys/resource.h>
 
+#include "app/Dispatch.h"
+#include "support/CpuTime.h"
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "handset/HandsetParts.h"
-#include "app/Dispatch.h"
 #include "ui/qt/App.h"
-
-namespace {
-
-double cpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
@@ -74,14 +63,14 @@ int main(int argc, char** argv) {
   double cpu0 = 0;
   QElapsedTimer wall;
   auto start = [&] {
-    cpu0 = cpuSeconds();
+    cpu0 = pelasim::testing::cpuSeconds();
     wall.start();
   };
   // The burst and the flush begin at their handler's next tick: start measuring then.
   const int settle = std::strcmp(scenario, "burst") == 0 ? 6100 : std::strcmp(scenario, "flush") == 0 ? 3100 : 0;
   QTimer::singleShot(settle, [&] { start(); });
   QTimer::singleShot(settle + seconds * 1000, [&] {
-    const double cpu = cpuSeconds() - cpu0;
+    const double cpu = pelasim::testing::cpuSeconds() - cpu0;
     const double w = static_cast<double>(wall.elapsed()) / 1000.0;
     std::printf("%s %.1f s wall, %.3f s CPU, %.2f %% of one core\n", scenario, w, cpu, 100.0 * cpu / w);
     std::fflush(stdout);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "sim/Simulation.h"
 #include "app/Dispatch.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

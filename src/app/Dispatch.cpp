@@ -1,13 +1,13 @@
 #include "app/Dispatch.h"
 
-#include "controls/Controls.h"
-#include "sim/Simulation.h"
 #include "app/Startup.h"
+#include "controls/Controls.h"
 #include "dialogs/Dialogs.h"
 #include "failures/Failures.h"
 #include "handset/Handset.h"
 #include "loop/DepthHold.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

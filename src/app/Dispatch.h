@@ -3,8 +3,8 @@
 // and nothing else; tests may call them as a mouse would, or call the handlers directly.
 
 #include "forms/DialogForms.h"
-#include "forms/OptionsForm.h"
 #include "forms/MainWindow.h"
+#include "forms/OptionsForm.h"
 
 namespace pelasim {
 

@@ -9,11 +9,11 @@
 
 #include "core/Format.h"
 #include "core/Messages.h"
-#include "sim/Simulation.h"
-#include "forms/DialogForms.h"
 #include "dialogs/Dialogs.h"
+#include "forms/DialogForms.h"
 #include "record/DiveRecord.h"
 #include "record/datafile/DataFile.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "controls/Controls.h"
-#include "sim/Simulation.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

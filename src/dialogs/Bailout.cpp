@@ -1,8 +1,8 @@
 // Bailing out: the diver leaves the loop for an open-circuit supply. Loop breathing stops,
 // the event goes into the dive record and the small "Bailed !" dialog stays in front until
 // the trainee returns to the loop or ends the program.
-#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
+#include "sim/Simulation.h"
 
 #include "loop/Loop.h"
 

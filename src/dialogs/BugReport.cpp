@@ -2,8 +2,8 @@
 // to support, through the desktop's mail program or by pasting it into any mail.
 #include "dialogs/BugReport.h"
 
-#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

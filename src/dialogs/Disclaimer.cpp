@@ -1,7 +1,7 @@
 // The start-up disclaimer: the trainee must accept the safety warning before the simulator
 // can be used.
-#include "sim/Simulation.h"
 #include "dialogs/Dialogs.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 

@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "failures/Failures.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -1,8 +1,8 @@
 // The failure options dialog: the instructor's selection, the delay and the arm button.
 #include <string>
 
-#include "sim/Simulation.h"
 #include "failures/Failures.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

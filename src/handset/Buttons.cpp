@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sim/Simulation.h"
 #include "handset/HandsetParts.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 #include "handset/Readings.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -6,11 +6,11 @@
 #include <cstdlib>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 #include "handset/Readings.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

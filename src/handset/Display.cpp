@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -4,11 +4,11 @@
 #include <cstdint>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "handset/Calibration.h"
 #include "handset/HandsetParts.h"
 #include "handset/Readings.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

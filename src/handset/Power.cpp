@@ -3,9 +3,9 @@
 // and the handset picture that falls back after a button highlight.
 #include <string>
 
-#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -1,7 +1,7 @@
 // Warnings and alarms of the running master, checked once a second.
-#include "sim/Simulation.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

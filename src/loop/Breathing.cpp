@@ -1,8 +1,8 @@
 // Breathing from the loop: the breathing picture, one breath at a time, the half-breath that
 // lets the counterlung drawing relax, and the scrubber minute.
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -1,7 +1,7 @@
 #include "loop/DepthHold.h"
 
-#include "sim/Simulation.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

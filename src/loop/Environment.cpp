@@ -2,8 +2,8 @@
 #include <cmath>
 
 #include "core/Format.h"
-#include "sim/Simulation.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -1,7 +1,7 @@
 // Failures that keep acting while they are set: free-flowing valves, a stuck-open solenoid,
 // a loop that leaks at depth and a flooded handset.
-#include "sim/Simulation.h"
 #include "loop/Loop.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sim/Simulation.h"
 #include "record/datafile/DataFile.h"
+#include "sim/Simulation.h"
 
 namespace pelasim {
 

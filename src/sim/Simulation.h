@@ -14,8 +14,8 @@
 #include "core/State.h"
 #include "core/Version.h"
 #include "forms/DialogForms.h"
-#include "forms/OptionsForm.h"
 #include "forms/MainWindow.h"
+#include "forms/OptionsForm.h"
 
 namespace pelasim {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "sim/Simulation.h"
 #include "failures/Failures.h"
+#include "sim/Simulation.h"
 #include "station/StationJson.h"
 
 namespace pelasim::station {

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
+#include "../record/SampleRows.h"
 #include "debrief/Debrief.h"
 #include "failures/Failures.h"
 #include "handset/HandsetParts.h"
 #include "support/SimFixture.h"
-#include "../record/SampleRows.h"
 
 namespace pelasim {
 namespace {

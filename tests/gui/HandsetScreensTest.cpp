@@ -10,14 +10,14 @@
 
 #include <memory>
 
-#include "app/Tasks.h"
-#include "sim/Simulation.h"
 #include "app/Startup.h"
+#include "app/Tasks.h"
 #include "core/VirtualHost.h"
 #include "handset/Handset.h"
 #include "handset/HandsetParts.h"
 #include "handset/ScreenLayouts.h"
 #include "handset/ScreenWrap.h"
+#include "sim/Simulation.h"
 #include "ui/qt/FormView.h"
 
 namespace pelasim {

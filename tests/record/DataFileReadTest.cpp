@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "record/datafile/DataFile.h"
 #include "record/SampleRows.h"
+#include "record/datafile/DataFile.h"
 
 namespace pelasim::datafile {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "record/datafile/DiveTrace.h"
 #include "record/SampleRows.h"
+#include "record/datafile/DiveTrace.h"
 
 namespace pelasim::datafile {
 namespace {

@@ -9,8 +9,8 @@
 #include <QWebSocket>
 #include <functional>
 
-#include "core/DiveObserverList.h"
 #include "app/HeadlessRun.h"
+#include "core/DiveObserverList.h"
 #include "failures/Failures.h"
 #include "station/qt/StationDialog.h"
 #include "station/qt/StationServer.h"

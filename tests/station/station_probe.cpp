@@ -14,26 +14,15 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
+#include "app/Dispatch.h"
+#include "support/CpuTime.h"
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "failures/Failures.h"
 #include "station/qt/StationServer.h"
-#include "app/Dispatch.h"
 #include "ui/qt/App.h"
-
-namespace {
-
-double cpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
@@ -81,10 +70,10 @@ int main(int argc, char** argv) {
       std::printf("deeper %d\n", sim.st.depthMetres);
     } else if (line.rfind("cpu ", 0) == 0) {
       const int seconds = std::atoi(line.c_str() + 4);
-      cpu0 = cpuSeconds();
+      cpu0 = pelasim::testing::cpuSeconds();
       wall.start();
       QTimer::singleShot(seconds * 1000, [&] {
-        const double cpu = cpuSeconds() - cpu0;
+        const double cpu = pelasim::testing::cpuSeconds() - cpu0;
         const double w = static_cast<double>(wall.elapsed()) / 1000.0;
         std::printf("cpu %.2f %% of one core (%.3f s CPU in %.1f s, %d pages)\n", 100.0 * cpu / w, cpu, w,
                     app.station()->clientCount());

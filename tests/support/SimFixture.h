@@ -6,11 +6,11 @@
 
 #include <memory>
 
+#include "app/Dispatch.h"
 #include "app/HeadlessRun.h"
-#include "sim/Simulation.h"
 #include "app/Startup.h"
 #include "core/VirtualHost.h"
-#include "app/Dispatch.h"
+#include "sim/Simulation.h"
 
 namespace pelasim::testing {
 

@@ -15,8 +15,8 @@
 
 #include "debrief/Debrief.h"
 #include "library/DiveLibrary.h"
-#include "record/qt/DiveListDialog.h"
 #include "record/qt/DiveChartView.h"
+#include "record/qt/DiveListDialog.h"
 
 namespace pelasim {
 namespace {

@@ -28,9 +28,9 @@
 #include "record/datafile/DataFile.h"
 #include "record/qt/DiveChartView.h"
 #include "record/qt/ResultsViewer.h"
-#include "ui/qt/ExitSignals.h"
 #include "station/qt/StationDialog.h"
 #include "station/qt/StationServer.h"
+#include "ui/qt/ExitSignals.h"
 
 
 namespace pelasim {

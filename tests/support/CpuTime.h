@@ -1,0 +1,16 @@
+#pragma once
+// Processor time this process has used so far (user and system), for the CPU probes.
+
+#include <sys/resource.h>
+
+namespace pelasim::testing {
+
+// Seconds.
+inline double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace pelasim::testing
