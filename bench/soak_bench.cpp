@@ -49,8 +49,8 @@ void BM_SoakFiveHoursWithFailures(benchmark::State& state) {
       st.handset(s).power = 1;
     }
     st.handset(Side::Left).role = 1;
-    st.handset(Side::Left).displayState = 17;
-    st.handset(Side::Right).displayState = 5;
+    st.handset(Side::Left).displayState = ds::MasterRunning;
+    st.handset(Side::Right).displayState = ds::SlaveRunning;
     st.oxygenValveState = st.diluentValveState = Valve::Open;
     dispatchMain(sim, Main::Image18, MouseEvent::Click);
     dispatchMain(sim, Main::Image19, MouseEvent::Click);

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     l.hardwareSwitch = 1;
     l.power = 1;
     l.role = 1;
-    l.displayState = state;
+    l.displayState = static_cast<ds::DisplayState>(state);
     st.oxygenValveState = Valve::Open;
   };
   if (std::strcmp(scenario, "dive") == 0) {

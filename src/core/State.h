@@ -30,6 +30,56 @@ inline const char* solenoidText(Solenoid s) {
   return s == Solenoid::StuckOpen ? "Open" : s == Solenoid::StuckClosed ? "Closed" : "Normal";
 }
 
+// The screen a handset shows next, by name; the numbers are the designed state numbers
+// (0 blank, 17 master running, 22 flush and calibration, 50 to 54 warning screens).
+namespace ds {
+enum DisplayState : int {
+  Blank = 0,
+  SelfTest = 1,
+  ScrubberTime = 2,
+  DiveNowConfirm = 3,
+  SlaveWaiting = 4,
+  SlaveRunning = 5,
+  BatteryWarning = 6,
+  BatteryDiveNow = 7,
+  LowBattery = 8,
+  LowBatteryNoDive = 9,
+  BootCellFailure = 10,
+  BootCellReplace = 11,
+  BootCellNoDive = 12,
+  CheckDiluent = 13,
+  CalibrateQuery = 14,
+  MustCalibrate = 15,
+  OpenValve = 16,
+  MasterRunning = 17,
+  CalPressureMenu = 18,
+  CalOxygenMenu = 19,
+  OpenMouthpiece = 20,
+  OpenValveToFlush = 21,
+  FlushAndCalibrate = 22,
+  NoOxygen = 23,
+  NoOxygenNoCalibration = 24,
+  NoOxygenNoDive = 25,
+  CellStuck = 26,
+  CalCellFailure = 27,
+  CalOutOfRange = 28,
+  CalCellReplace = 29,
+  CalNoDive = 30,
+  CalNoCalibration = 31,
+  CalibratingHold = 32,
+  HighSetpointMenu = 40,
+  LowSetpointMenu = 41,
+  BrightnessMenu = 42,
+  OnTimeShow = 43,
+  ResetQuery = 44,
+  OnTimeReset = 45,
+  CellWarningScreen = 50,
+  LowOxygenScreen = 51,
+  HighOxygenScreen = 52,
+  LowBatteryScreen = 54,
+};
+}  // namespace ds
+
 // One handset's electronics (the record's fields are numbered 1 to 16; the names are
 // used here). Cell arrays are indexed by cell number 1 to 3; index 0 is unused.
 struct HandsetRecord {
@@ -41,7 +91,7 @@ struct HandsetRecord {
   double lowSetpoint = 0.7;                    // bar
   int role = 0;                                // 1 = master
   bool hardwareSwitch = false;                 // switch on (starts off)
-  int displayState = 0;                        // screen state (starts empty, read as 0)
+  ds::DisplayState displayState = ds::Blank;   // screen state (starts empty, read as 0)
   int brightness = 30;                         // backlight level
   double batteryVolts = 6.2;                   // volts
 };

@@ -25,10 +25,10 @@ void switchOffMaster(Simulation& sim, Side side) {
   HandsetRecord& master = st.handset(side);
   HandsetRecord& slave = st.handset(other(side));
   st.losePower(side);
-  master.displayState = 0;
+  master.displayState = ds::Blank;
   // A running slave takes over at once.
-  if (slave.displayState == 5) {
-    slave.displayState = 17;
+  if (slave.displayState == ds::SlaveRunning) {
+    slave.displayState = ds::MasterRunning;
     slave.role = 1;
     sim.playIfSoundOn(SoundChannel::General, "lowo2.wav");
   }
@@ -77,7 +77,7 @@ void applyFailureOptions(Simulation& sim) {
       // The slave is the powered handset without the role; an idle handset is no slave.
       if (st.handset(s).power && st.handset(s).role == 0) {
         st.losePower(s);
-        st.handset(s).displayState = 0;
+        st.handset(s).displayState = ds::Blank;
         break;
       }
     }

@@ -61,7 +61,7 @@ void slaveWaiting(Simulation& sim, Side side) {
 }
 
 // Shows a fixed text and moves on to `next`.
-void cycle(Simulation& sim, Side side, int message, int next) {
+void cycle(Simulation& sim, Side side, int message, ds::DisplayState next) {
   showScreen(sim, side, sim.st.handsetMessages[static_cast<std::size_t>(message)]);
   sim.st.handset(side).displayState = next;
 }
@@ -69,8 +69,8 @@ void cycle(Simulation& sim, Side side, int message, int next) {
 // The screens that only alternate with the next one of their cycle: each shows its fixed text
 // and hands over to the other.
 struct Alternation {
-  int state;
-  int next;
+  ds::DisplayState state;
+  ds::DisplayState next;
 };
 constexpr Alternation kAlternations[] = {
     {ds::DiveNowConfirm, ds::ScrubberTime},

@@ -42,52 +42,6 @@ inline constexpr std::string_view LineOuters = "HSLineOuters.jpg";
 inline constexpr std::string_view LineRights = "HSLineRights.jpg";
 }  // namespace picture
 
-// Display states by name.
-namespace ds {
-inline constexpr int Blank = 0;
-inline constexpr int SelfTest = 1;
-inline constexpr int ScrubberTime = 2;
-inline constexpr int DiveNowConfirm = 3;
-inline constexpr int SlaveWaiting = 4;
-inline constexpr int SlaveRunning = 5;
-inline constexpr int BatteryWarning = 6;
-inline constexpr int BatteryDiveNow = 7;
-inline constexpr int LowBattery = 8;
-inline constexpr int LowBatteryNoDive = 9;
-inline constexpr int BootCellFailure = 10;
-inline constexpr int BootCellReplace = 11;
-inline constexpr int BootCellNoDive = 12;
-inline constexpr int CheckDiluent = 13;
-inline constexpr int CalibrateQuery = 14;
-inline constexpr int MustCalibrate = 15;
-inline constexpr int OpenValve = 16;
-inline constexpr int MasterRunning = 17;
-inline constexpr int CalPressureMenu = 18;
-inline constexpr int CalOxygenMenu = 19;
-inline constexpr int OpenMouthpiece = 20;
-inline constexpr int OpenValveToFlush = 21;
-inline constexpr int FlushAndCalibrate = 22;
-inline constexpr int NoOxygen = 23;
-inline constexpr int NoOxygenNoCalibration = 24;
-inline constexpr int NoOxygenNoDive = 25;
-inline constexpr int CellStuck = 26;
-inline constexpr int CalCellFailure = 27;
-inline constexpr int CalOutOfRange = 28;
-inline constexpr int CalCellReplace = 29;
-inline constexpr int CalNoDive = 30;
-inline constexpr int CalNoCalibration = 31;
-inline constexpr int CalibratingHold = 32;
-inline constexpr int HighSetpointMenu = 40;
-inline constexpr int LowSetpointMenu = 41;
-inline constexpr int BrightnessMenu = 42;
-inline constexpr int OnTimeShow = 43;
-inline constexpr int ResetQuery = 44;
-inline constexpr int OnTimeReset = 45;
-inline constexpr int CellWarningScreen = 50;
-inline constexpr int LowOxygenScreen = 51;
-inline constexpr int HighOxygenScreen = 52;
-inline constexpr int LowBatteryScreen = 54;
-}  // namespace ds
 
 // Colour of a lit screen (red 0, green 192, blue 0).
 inline constexpr Rgb kBacklightColour{0, 192, 0};

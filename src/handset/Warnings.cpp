@@ -6,7 +6,7 @@
 namespace pelasim {
 namespace {
 
-void raise(Simulation& sim, Side side, int state, const char* message, const std::string& text) {
+void raise(Simulation& sim, Side side, ds::DisplayState state, const char* message, const std::string& text) {
   sim.playIfSoundOn(SoundChannel::Warning, "LowO2.wav");
   sim.record(message);
   sim.st.handset(side).displayState = state;

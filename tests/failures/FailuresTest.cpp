@@ -216,8 +216,8 @@ TEST_F(Failures, OneShotHandsetOptionsUntickThemselves) {
   auto& r = st.handset(Side::Right);
   l.power = r.power = 1;
   l.role = 1;
-  l.displayState = 17;
-  r.displayState = 5;
+  l.displayState = ds::MasterRunning;
+  r.displayState = ds::SlaveRunning;
   tick(option::MasterTurnedOff);
   applyFailureOptions(sim);
   EXPECT_EQ(l.power, 0);
@@ -242,8 +242,8 @@ TEST_F(Failures, MasterOffWithoutARunningSlaveHandsNothingOver) {
   auto& r = st.handset(Side::Right);
   l.power = r.power = 1;
   l.role = 1;
-  l.displayState = 17;
-  r.displayState = 4;
+  l.displayState = ds::MasterRunning;
+  r.displayState = ds::SlaveWaiting;
   tick(option::MasterTurnedOff);
   applyFailureOptions(sim);
   EXPECT_EQ(l.power, 0);

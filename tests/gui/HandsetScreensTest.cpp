@@ -184,7 +184,7 @@ TEST_F(HandsetScreens, ContactSheetOfEveryScreen) {
                         21, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 40, 41, 42, 43, 44, 45,
                         50, 51, 52, 54};
   for (int s : states) {
-    l.displayState = s;
+    l.displayState = static_cast<ds::DisplayState>(s);
     st.handset(Side::Right).power = 0;
     if (s == ds::OpenValveToFlush) {
       // The flush screen is written by the Confirm that starts it.

@@ -164,7 +164,7 @@ TEST_F(CellsTest, RunningScreensOfMasterAndSlave) {
 
 TEST_F(CellsTest, OtherStatesKeepTheirScreen) {
   for (int state : {0, 1, 4, 13, 40, 50, 54}) {
-    hs(Side::Left).displayState = state;
+    hs(Side::Left).displayState = static_cast<ds::DisplayState>(state);
     sim.win.setCaption(Main::Label14, "kept");
     millivoltTick(sim);
     EXPECT_EQ(screen(Side::Left), "kept") << "state " << state;

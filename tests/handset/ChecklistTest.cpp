@@ -245,7 +245,7 @@ TEST_F(HandsetTest, FailureCyclesIgnoreTheButtons) {
   l.power = 1;
   for (int state : {8, 9, 10, 11, 12, 23, 24, 25, 26, 27, 28, 29, 30, 31, 5}) {
     for (Button b : {Button::Left, Button::Middle, Button::Right}) {
-      l.displayState = state;
+      l.displayState = static_cast<ds::DisplayState>(state);
       buttonClick(sim, Side::Left, b);
       EXPECT_EQ(l.displayState, state) << "state " << state;
     }

@@ -96,7 +96,7 @@ class DisplayStateText : public HandsetTest, public ::testing::WithParamInterfac
 TEST_P(DisplayStateText, ShowsItsScreenAndStoresTheNextState) {
   const StateCase& c = GetParam();
   c.setup(st);
-  hs(Side::Left).displayState = c.state;
+  hs(Side::Left).displayState = static_cast<ds::DisplayState>(c.state);
   sim.win.setCaption(Main::Label14, kUntouched);
   displayTick(sim, Side::Left);
   EXPECT_EQ(screen(Side::Left), c.text);
@@ -206,7 +206,7 @@ TEST_F(HandsetTest, CellAndBatteryCyclesRepeatUntilSwitchedOff) {
       {6, {7, 6}}, {8, {9, 8}}, {10, {11, 12, 10}}, {23, {24, 25, 23}}, {27, {28, 29, 30, 31, 27}},
       {43, {44, 43}}, {2, {3, 2}}};
   for (const auto& [start, seq] : cycles) {
-    l.displayState = start;
+    l.displayState = static_cast<ds::DisplayState>(start);
     for (int next : seq) {
       displayTick(sim, Side::Left);
       EXPECT_EQ(l.displayState, next) << "cycle from " << start;

@@ -68,7 +68,7 @@ class MenuSteps : public MenuTest, public ::testing::WithParamInterface<StepCase
 
 TEST_P(MenuSteps, StepAndStopAtTheLimits) {
   const StepCase& c = GetParam();
-  hs(Side::Left).displayState = c.state;
+  hs(Side::Left).displayState = static_cast<ds::DisplayState>(c.state);
   value(c.state) = c.start;
   for (std::size_t i = 0; i < c.presses.size(); ++i) {
     buttonClick(sim, Side::Left, c.presses[i]);

@@ -20,7 +20,7 @@ class PowerTest : public HandsetTest {
     hs(Side::Left).role = 1;
     hs(Side::Left).displayState = ds::MasterRunning;
     hs(Side::Right).role = 0;
-    hs(Side::Right).displayState = rightState;
+    hs(Side::Right).displayState = static_cast<ds::DisplayState>(rightState);
   }
   // Holds the two right buttons of a handset for `ms`, then lets go.
   void holdRightPair(Side s, std::uint32_t ms) {
@@ -253,8 +253,8 @@ TEST_F(PowerTest, LeftButtonLightsAnUnpoweredScreenTheOthersDoNot) {
 TEST_F(PowerTest, NoBacklightTimerWhileCalibrating) {
   masterAndSlave(ds::SlaveRunning);
   for (int state : {ds::FlushAndCalibrate, ds::CalibratingHold}) {
-    hs(Side::Left).displayState = state;
-    hs(Side::Right).displayState = state;
+    hs(Side::Left).displayState = static_cast<ds::DisplayState>(state);
+    hs(Side::Right).displayState = static_cast<ds::DisplayState>(state);
     for (Main id : {Main::Label8, Main::Label10, Main::Label9, Main::Label12, Main::Label13}) {
       press(id);
       release(id);

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     h.hardwareSwitch = 1;
     h.power = 1;
     h.role = side == Side::Left ? 1 : 0;
-    h.displayState = side == Side::Left ? 17 : 5;
+    h.displayState = side == Side::Left ? ds::MasterRunning : ds::SlaveRunning;
   }
   app.syncAll();
   if (!app.startStation(port)) return 1;
