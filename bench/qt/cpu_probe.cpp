@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "app/Dispatch.h"
-#include "support/CpuTime.h"
+#include "support/Probe.h"
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "handset/HandsetParts.h"
@@ -24,13 +24,8 @@ int main(int argc, char** argv) {
   const char* scenario = argc > 1 ? argv[1] : "idle";
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 60;
   pelasim::App app(QApplication::applicationDirPath());
-  app.onEnd = [](const std::string&) {};
   using namespace pelasim;
-  Simulation& sim = app.sim();
-  startUp(sim);
-  disclaimerLoad(sim);
-  disclaimerAccept(sim);
-  afterDisclaimer(sim);
+  Simulation& sim = testing::startAccepted(app);
   app.syncAll();
   sim.st.soundOn = 1;
 

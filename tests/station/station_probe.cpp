@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "app/Dispatch.h"
-#include "support/CpuTime.h"
+#include "support/Probe.h"
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
 #include "failures/Failures.h"
@@ -28,13 +28,8 @@ int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
   const auto port = static_cast<quint16>(argc > 1 ? std::atoi(argv[1]) : 0);
   pelasim::App app(QApplication::applicationDirPath());
-  app.onEnd = [](const std::string&) {};
   using namespace pelasim;
-  Simulation& sim = app.sim();
-  startUp(sim);
-  disclaimerLoad(sim);
-  disclaimerAccept(sim);
-  afterDisclaimer(sim);
+  Simulation& sim = testing::startAccepted(app);
   sim.st.soundOn = 0;
   // The diver breathing from an open loop, the ADV working.
   sim.st.oxygenValveState = sim.st.diluentValveState = Valve::Open;
