@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::bench {
 

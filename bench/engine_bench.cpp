@@ -9,7 +9,7 @@
 #include "app/Tasks.h"
 #include "core/VirtualHost.h"
 #include "record/DiveRecord.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 #include "sim/Simulation.h"
 #include "support/GoldenDive.h"
 

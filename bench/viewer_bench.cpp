@@ -6,8 +6,8 @@
 #include <string>
 
 #include "SampleDive.h"
-#include "record/datafile/DataFile.h"
-#include "record/datafile/DiveTrace.h"
+#include "datafile/DataFile.h"
+#include "debrief/DiveTrace.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "record/datafile/DataFile.h"
-#include "record/datafile/DiveTrace.h"
+#include "datafile/DataFile.h"
+#include "debrief/DiveTrace.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 # The fuzzer and the inputs it collects live in $PELASIM_FUZZ_DIR (default $BUILD_DIR/fuzz,
 # or build/fuzz); the seeds in fuzz/corpus are read, never written. An input that breaks the
 # reader is saved in the artifacts folder there and the script fails; turn it into a case in
-# tests/record/DataFileReadTest.cpp.
+# tests/datafile/DataFileReadTest.cpp.
 set -euo pipefail
 
 seconds=${1:-60}
@@ -19,12 +19,12 @@ out=${PELASIM_FUZZ_DIR:-${BUILD_DIR:-$root/build}/fuzz}
 cxx=${PELASIM_FUZZ_CXX:-clang++}
 mkdir -p "$out/corpus" "$out/artifacts"
 
-sources=("$here/datafile_fuzzer.cpp" "$root/src/record/datafile/DataFile.cpp"
-         "$root/src/record/datafile/DiveTrace.cpp")
+sources=("$here/datafile_fuzzer.cpp" "$root/src/datafile/DataFile.cpp"
+         "$root/src/debrief/DiveTrace.cpp")
 binary=$out/datafile_fuzzer
 rebuild=no
 [ -x "$binary" ] || rebuild=yes
-for s in "${sources[@]}" "$root/src/record/datafile/DataFile.h" "$root/src/record/datafile/DiveTrace.h"; do
+for s in "${sources[@]}" "$root/src/datafile/DataFile.h" "$root/src/debrief/DiveTrace.h"; do
   [ "$s" -nt "$binary" ] && rebuild=yes
 done
 if [ $rebuild = yes ]; then

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "debrief/Debrief.h"
-#include "record/qt/DebriefReport.h"
-#include "record/qt/DiveChartView.h"
+#include "debrief/qt/DebriefReport.h"
+#include "debrief/qt/DiveChartView.h"
 
 using namespace pelasim;
 

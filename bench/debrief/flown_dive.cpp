@@ -11,7 +11,7 @@
 #include "app/HeadlessRun.h"
 #include "failures/Failures.h"
 #include "handset/HandsetParts.h"
-#include "record/qt/DebriefReport.h"
+#include "debrief/qt/DebriefReport.h"
 
 using namespace pelasim;
 

@@ -13,7 +13,7 @@
 
 #include "library/DiveLibrary.h"
 #include "library/DiveRecorder.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace {
 

@@ -22,10 +22,10 @@
 #include <sys/resource.h>
 
 #include "SampleDive.h"
-#include "record/datafile/DataFile.h"
-#include "record/datafile/DiveTrace.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/ResultsViewer.h"
+#include "datafile/DataFile.h"
+#include "debrief/DiveTrace.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/ResultsViewer.h"
 
 namespace {
 

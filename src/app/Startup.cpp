@@ -12,7 +12,7 @@
 #include "dialogs/Dialogs.h"
 #include "forms/DialogForms.h"
 #include "record/DiveRecord.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 #include "sim/Simulation.h"
 
 namespace pelasim {

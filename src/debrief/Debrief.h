@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/DiveLog.h"
-#include "record/datafile/DataFile.h"
-#include "record/datafile/DiveTrace.h"
+#include "datafile/DataFile.h"
+#include "debrief/DiveTrace.h"
 
 namespace pelasim::debrief {
 

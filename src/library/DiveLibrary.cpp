@@ -18,7 +18,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::library {
 namespace {
@@ -494,6 +494,23 @@ bool isRunning(const ProcessId& p) {
   // The number may have been given to another process since: compare the start times.
   if (p.started == 0) return true;
   return startTimeOf(p.pid) == p.started;
+}
+
+std::string defaultFolder() {
+  std::string data;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+    data = xdg;
+  } else {
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h != nullptr && h[0] == '/') home = h;
+    if (home.empty())
+      if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr)
+        home = pw->pw_dir;
+    while (home.size() > 1 && home.back() == '/') home.pop_back();
+    data = (home == "/" ? std::string() : home) + "/.local/share";
+  }
+  while (data.size() > 1 && data.back() == '/') data.pop_back();
+  return data + "/OrvanePelaSim";
 }
 
 }  // namespace pelasim::library

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/DiveLog.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 struct sqlite3;
 
@@ -31,6 +31,11 @@ inline constexpr int kSchemaVersion = 1;
 inline constexpr std::string_view kRunning = "running";
 inline constexpr std::string_view kEndedNormally = "ended normally";
 inline constexpr std::string_view kEndedUnexpectedly = "ended unexpectedly";
+
+// The folder of this user's dive library, $XDG_DATA_HOME/OrvanePelaSim: XDG_DATA_HOME when it
+// is an absolute path (a relative one is ignored, as the XDG rules say), otherwise
+// ~/.local/share, with the home folder from the password database when HOME is unset.
+std::string defaultFolder();
 
 // What the simulator knows of a dive when it begins.
 struct NewDive {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 #include "sim/Simulation.h"
 
 namespace pelasim {

@@ -12,9 +12,9 @@
 
 #include <cstring>
 
-#include "record/datafile/DataFile.h"
-#include "record/qt/DebriefReport.h"
-#include "record/qt/ResultsViewer.h"
+#include "datafile/DataFile.h"
+#include "debrief/qt/DebriefReport.h"
+#include "viewer/ResultsViewer.h"
 
 int main(int argc, char** argv) {
   // "--report OUT.pdf FILE.csv" writes the debrief report without a window or a display.

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "record/DiveRecord.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 #include "support/SimFixture.h"
 
 namespace pelasim {

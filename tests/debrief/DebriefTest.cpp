@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "../record/SampleRows.h"
+#include "../datafile/SampleRows.h"
 #include "debrief/Debrief.h"
 #include "failures/Failures.h"
 #include "handset/HandsetParts.h"

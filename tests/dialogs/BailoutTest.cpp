@@ -9,7 +9,7 @@
 
 #include "app/Startup.h"
 #include "dialogs/Dialogs.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 #include "support/SimFixture.h"
 
 namespace pelasim {

@@ -4,7 +4,7 @@
 
 #include "gui/GuiFixture.h"
 #include "handset/HandsetParts.h"
-#include "record/qt/ResultsViewer.h"
+#include "viewer/ResultsViewer.h"
 
 namespace pelasim {
 namespace {

@@ -20,7 +20,7 @@
 #include "library/DiveLibrary.h"
 #include "library/DiveRecorder.h"
 #include "record/DiveRecord.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::library {
 namespace {

@@ -25,9 +25,9 @@
 #include "dialogs/qt/KeepInFront.h"
 #include "failures/Failures.h"
 #include "record/DiveRecord.h"
-#include "record/datafile/DataFile.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/ResultsViewer.h"
+#include "datafile/DataFile.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/ResultsViewer.h"
 #include "station/qt/StationDialog.h"
 #include "station/qt/StationServer.h"
 #include "ui/qt/ExitSignals.h"
@@ -367,9 +367,7 @@ bool App::start() {
   return true;
 }
 
-QString App::libraryFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-}
+QString App::libraryFolder() { return QString::fromStdString(library::defaultFolder()); }
 
 void App::startLibrary() {
   if (recorder_) return;

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "library/DiveLibrary.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::library {
 namespace {

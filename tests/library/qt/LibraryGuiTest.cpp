@@ -17,9 +17,9 @@
 
 #include "gui/GuiFixture.h"
 #include "library/DiveLibrary.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/DiveListDialog.h"
-#include "record/qt/ResultsViewer.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/DiveListDialog.h"
+#include "viewer/ResultsViewer.h"
 
 namespace pelasim {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/DiveLog.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 class QGroupBox;
 class QPushButton;

@@ -22,9 +22,6 @@ namespace library {
 class DiveLibrary;
 }
 
-// The folder of the dive library: $XDG_DATA_HOME/OrvanePelaSim (the simulator's data folder).
-QString diveLibraryFolder();
-
 class DiveListDialog : public QDialog {
   Q_OBJECT
  public:

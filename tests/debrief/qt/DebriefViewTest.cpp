@@ -11,10 +11,10 @@
 
 #include "debrief/Debrief.h"
 #include "gui/GuiFixture.h"
-#include "record/qt/DebriefPanel.h"
-#include "record/qt/DebriefReport.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/ResultsViewer.h"
+#include "debrief/qt/DebriefPanel.h"
+#include "debrief/qt/DebriefReport.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/ResultsViewer.h"
 
 namespace pelasim {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::datafile {
 

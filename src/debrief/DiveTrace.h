@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::datafile {
 

@@ -1,11 +1,11 @@
-#include "record/qt/DebriefPanel.h"
+#include "debrief/qt/DebriefPanel.h"
 
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
 #include "debrief/Debrief.h"
-#include "record/qt/DebriefReport.h"
+#include "debrief/qt/DebriefReport.h"
 
 namespace pelasim {
 namespace {

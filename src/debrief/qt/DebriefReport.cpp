@@ -1,4 +1,4 @@
-#include "record/qt/DebriefReport.h"
+#include "debrief/qt/DebriefReport.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,8 +15,7 @@
 
 #include "debrief/Debrief.h"
 #include "library/DiveLibrary.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/DiveListDialog.h"
+#include "debrief/qt/DiveChartView.h"
 
 namespace pelasim {
 namespace {
@@ -290,7 +289,7 @@ int runReportCommand(const QStringList& args) {
     }
     std::string error;
     const std::unique_ptr<library::DiveLibrary> lib = library::DiveLibrary::open(
-        diveLibraryFolder().toStdString(), library::DiveLibrary::Access::Read, error);
+        library::defaultFolder(), library::DiveLibrary::Access::Read, error);
     if (!lib) {
       std::fprintf(stderr, "%s\n", error.c_str());
       return 1;

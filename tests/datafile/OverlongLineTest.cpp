@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::datafile {
 namespace {

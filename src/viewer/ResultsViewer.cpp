@@ -1,4 +1,4 @@
-#include "record/qt/ResultsViewer.h"
+#include "viewer/ResultsViewer.h"
 
 #include <QDateTime>
 #include <QDragEnterEvent>
@@ -24,11 +24,11 @@
 #include "core/Version.h"
 #include "debrief/Debrief.h"
 #include "library/DiveLibrary.h"
-#include "record/datafile/DiveTrace.h"
-#include "record/qt/DebriefPanel.h"
-#include "record/qt/DebriefReport.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/DiveListDialog.h"
+#include "debrief/DiveTrace.h"
+#include "debrief/qt/DebriefPanel.h"
+#include "debrief/qt/DebriefReport.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/DiveListDialog.h"
 
 namespace pelasim {
 
@@ -111,7 +111,7 @@ ResultsViewer::ResultsViewer(Mode mode, QWidget* parent)
     connect(library_, &QPushButton::clicked, this, &ResultsViewer::openLibrary);
   }
   connect(load_, &QPushButton::clicked, this, &ResultsViewer::loadDataFrom);
-  libraryFolder = diveLibraryFolder();
+  libraryFolder = QString::fromStdString(library::defaultFolder());
   setAcceptDrops(true);
   export_ = button(tr("Export &PNG"), "ExportPngButton", this);
   export_->setToolTip(tr("Save the chart as a PNG picture"));

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "record/SampleRows.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/SampleRows.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim::datafile {
 namespace {

@@ -1,4 +1,4 @@
-#include "record/qt/DiveChartView.h"
+#include "debrief/qt/DiveChartView.h"
 
 #include <QCategoryAxis>
 #include <QChart>

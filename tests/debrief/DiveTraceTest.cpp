@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "record/SampleRows.h"
-#include "record/datafile/DiveTrace.h"
+#include "datafile/SampleRows.h"
+#include "debrief/DiveTrace.h"
 
 namespace pelasim::datafile {
 namespace {

@@ -1,4 +1,4 @@
-#include "record/qt/DiveListDialog.h"
+#include "viewer/DiveListDialog.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -19,7 +19,7 @@
 #include <algorithm>
 
 #include "library/DiveLibrary.h"
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 namespace pelasim {
 namespace {
@@ -34,11 +34,6 @@ QString duration(int seconds) {
 }
 
 }  // namespace
-
-QString diveLibraryFolder() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-         QStringLiteral("/OrvanePelaSim");
-}
 
 DiveListDialog::DiveListDialog(const QString& folder, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("DiveListDialog"));

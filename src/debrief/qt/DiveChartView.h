@@ -15,7 +15,7 @@
 
 #include "core/DiveLog.h"
 #include "debrief/Debrief.h"
-#include "record/datafile/DiveTrace.h"
+#include "debrief/DiveTrace.h"
 
 class QChart;
 class QCategoryAxis;

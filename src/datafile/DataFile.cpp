@@ -1,4 +1,4 @@
-#include "record/datafile/DataFile.h"
+#include "datafile/DataFile.h"
 
 #include <algorithm>
 #include <cerrno>

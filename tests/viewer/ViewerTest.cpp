@@ -26,10 +26,10 @@
 
 #include <sys/stat.h>
 
-#include "record/datafile/DataFile.h"
-#include "record/qt/DebriefPanel.h"
-#include "record/qt/DiveChartView.h"
-#include "record/qt/ResultsViewer.h"
+#include "datafile/DataFile.h"
+#include "debrief/qt/DebriefPanel.h"
+#include "debrief/qt/DiveChartView.h"
+#include "viewer/ResultsViewer.h"
 
 namespace pelasim {
 namespace {

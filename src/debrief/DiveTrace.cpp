@@ -1,4 +1,4 @@
-#include "record/datafile/DiveTrace.h"
+#include "debrief/DiveTrace.h"
 
 #include <algorithm>
 #include <cmath>
