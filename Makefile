@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 DEB_PACKAGES := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-multimedia-dev \
 	libgl1-mesa-dev libsdl2-mixer-dev libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth fonts-liberation2 locales python3 \
-	qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-chart.js chromium chromium-driver python3-selenium poppler-utils
+	qt6-httpserver-dev qt6-websockets-dev libqrencode-dev libjs-chart.js chromium chromium-driver python3-selenium poppler-utils libtomlplusplus-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

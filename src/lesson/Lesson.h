@@ -81,6 +81,7 @@ struct Lesson {
   std::vector<Trigger> triggers;
   std::vector<Objective> objectives;
   std::string path;                 // the file it was read from
+  std::string hash;                 // of the file's text (16 hex digits), to tell versions apart
 };
 
 }  // namespace pelasim::lesson

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -364,6 +365,11 @@ ReadResult readLesson(std::string_view text, const std::string& path) {
   Reader r(result.errors);
   Lesson lesson;
   lesson.path = path;
+  // FNV-1a over the file's bytes: the same text always gives the same hash.
+  std::uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (int shift = 60; shift >= 0; shift -= 4) lesson.hash += kHex[(h >> shift) & 0xf];
   r.onlyKeys(root, {"title", "briefing", "hints", "start", "trigger", "objective"}, "the lesson");
   lesson.title = r.text(root, "title", true, 0).value_or("");
   lesson.briefing = r.text(root, "briefing", true, 0).value_or("");

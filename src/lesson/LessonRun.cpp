@@ -6,6 +6,7 @@
 
 #include "app/Dispatch.h"
 #include "core/Format.h"
+#include "debrief/LessonRecord.h"
 #include "failures/Failures.h"
 #include "lesson/LessonFile.h"
 #include "loop/Loop.h"
@@ -108,7 +109,9 @@ void LessonRun::begin() {
   if (s.rightHandsetOn && !st.handset(Side::Right).hardwareSwitch) click(element::rightSwitch);
   if (s.depthMetres)
     for (int m = st.depthMetres; m < *s.depthMetres; ++m) click(element::deeperArrow);
-  sim_.logEvent(EventKind::Note, "Lesson started", lesson_.title);
+  sim_.logEvent(EventKind::Note, debrief::kLessonStarted,
+                lesson_.title + "; file " + lesson_.path + "; hash " + lesson_.hash);
+  sim_.logEvent(EventKind::Note, debrief::kLessonBriefing, lesson_.briefing);
 }
 
 void LessonRun::fire(std::size_t i, int second) {
@@ -352,7 +355,16 @@ void LessonRun::finish() {
     }
   }
   finished_ = true;
-  sim_.logEvent(EventKind::Note, "Lesson ended", lesson_.title + (passed() ? ": passed" : ": not passed"));
+  // The outcome goes into the dive's events, so the dive library keeps it with the dive.
+  for (std::size_t i = 0; i < results_.size(); ++i) {
+    const ObjectiveResult& r = results_[i];
+    sim_.logEvent(EventKind::Note, debrief::kLessonObjective,
+                  std::string(outcomeText(r.outcome)) +
+                      (r.second >= 0 ? " at " + std::to_string(r.second) + " s" : "") + ": " +
+                      lesson_.objectives[i].text + " (" + r.detail + ")");
+  }
+  sim_.logEvent(EventKind::Note, debrief::kLessonEnded,
+                lesson_.title + (passed() ? ": passed" : ": not passed"));
 }
 
 bool LessonRun::passed() const {

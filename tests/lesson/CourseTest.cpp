@@ -6,6 +6,7 @@
 #include <iostream>
 #include <map>
 
+#include "debrief/LessonRecord.h"
 #include "lesson/Course.h"
 #include "lesson/LessonFlight.h"
 
@@ -177,6 +178,16 @@ TEST_P(Course, TheCarelessFlightMissesWhatTheLessonIsAbout) {
   flight.end();
   EXPECT_FALSE(flight.lessonRun.passed());
   if (getenv("LESSON_REPORT")) std::cout << report(flight.lessonRun);
+  // The dive's events keep the lesson and its outcome for the library and the report.
+  const auto kept = debrief::lessonOf(flight.collected.dive.events);
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->title, lesson.title);
+  EXPECT_EQ(kept->briefing, lesson.briefing);
+  EXPECT_EQ(kept->passed, false);
+  ASSERT_EQ(kept->objectives.size(), lesson.objectives.size());
+  for (std::size_t i = 0; i < lesson.objectives.size(); ++i)
+    EXPECT_EQ(kept->objectives[i].rfind(outcomeText(flight.lessonRun.results()[i].outcome), 0), 0u)
+        << kept->objectives[i];
   for (std::size_t i = 0; i < lesson.objectives.size(); ++i) {
     const auto it = GetParam().carelessMisses.find(lesson.objectives[i].id);
     const Outcome expected = it == GetParam().carelessMisses.end() ? Outcome::Met : it->second;

@@ -7,6 +7,7 @@
 #include "app/Dispatch.h"
 #include "app/HeadlessRun.h"
 #include "app/Startup.h"
+#include "core/DiveObserverList.h"
 #include "lesson/LessonFile.h"
 #include "lesson/LessonRun.h"
 
@@ -15,7 +16,9 @@ namespace pelasim::lesson::test {
 class Flight {
  public:
   explicit Flight(const Lesson& lesson) : lessonRun(run.sim, lesson) {
-    run.sim.observer = &lessonRun;
+    observers.add(&lessonRun);
+    observers.add(&collected);
+    run.sim.observer = &observers;
     run.sim.st.disclaimerAnswer = true;
     afterDisclaimer(run.sim);
     lessonRun.begin();
@@ -23,6 +26,8 @@ class Flight {
 
   HeadlessRun run;
   LessonRun lessonRun;
+  DiveObserverList observers;
+  DiveCollector collected;  // the dive's events, as the dive library keeps them
 
   Simulation& sim() { return run.sim; }
   void seconds(int n) { run.host.runFor(static_cast<std::uint32_t>(n) * 1000); }
