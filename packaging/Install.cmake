@@ -6,7 +6,7 @@ set(PELASIM_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/orvanepelasim)
 
 install(TARGETS OrvanePelaSim OrvanePelaSimViewer RUNTIME DESTINATION ${PELASIM_INSTALL_DIR})
 install(DIRECTORY ${PELASIM_PROGRAM_DIR}/ DESTINATION ${PELASIM_INSTALL_DIR}
-  FILES_MATCHING PATTERN "*.jpg" PATTERN "Sounds/*.wav"
+  FILES_MATCHING PATTERN "*.jpg" PATTERN "Sounds/*.wav" PATTERN "lessons/*.toml"
   PATTERN "CMakeFiles" EXCLUDE PATTERN "screenshots" EXCLUDE)
 foreach(program OrvanePelaSim OrvanePelaSimViewer)
   install(CODE "

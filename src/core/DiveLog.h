@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelasim {
@@ -26,6 +27,15 @@ enum class EventKind : int {
   FailureApplied = 2, // the armed failures took effect: `detail` says which
   Note = 3,           // anything else worth keeping (a station connected, the dive interrupted)
 };
+
+// Notes a lesson writes into the dive's events, so that the dive library keeps the lesson
+// and its outcome with the dive.
+namespace note {
+inline constexpr std::string_view kLessonStarted = "Lesson started";      // detail: "TITLE; file PATH; hash H"
+inline constexpr std::string_view kLessonBriefing = "Lesson briefing";    // detail: the briefing
+inline constexpr std::string_view kLessonObjective = "Lesson objective";  // detail: "Met at 123 s: TEXT (why)"
+inline constexpr std::string_view kLessonEnded = "Lesson ended";          // detail: "TITLE: passed" or "TITLE: not passed"
+}  // namespace note
 
 struct DiveEvent {
   std::int64_t ms = 0;     // milliseconds since the simulator started

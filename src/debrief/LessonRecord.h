@@ -12,10 +12,10 @@
 
 namespace pelasim::debrief {
 
-inline constexpr std::string_view kLessonStarted = "Lesson started";    // detail: title; file; hash
-inline constexpr std::string_view kLessonBriefing = "Lesson briefing";  // detail: the briefing
-inline constexpr std::string_view kLessonObjective = "Lesson objective";  // detail: outcome line
-inline constexpr std::string_view kLessonEnded = "Lesson ended";        // detail: title: passed
+using note::kLessonBriefing;
+using note::kLessonEnded;
+using note::kLessonObjective;
+using note::kLessonStarted;
 
 struct LessonSummary {
   std::string title;

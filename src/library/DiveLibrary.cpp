@@ -380,6 +380,25 @@ std::vector<std::string> DiveLibrary::trainees() {
   return out;
 }
 
+std::map<std::int64_t, std::string> DiveLibrary::lessons() {
+  std::map<std::int64_t, std::string> out;
+  // Notes the lesson writes: its start (detail "TITLE; file ...") and its end ("TITLE: passed").
+  static_assert(note::kLessonStarted == "Lesson started" && note::kLessonEnded == "Lesson ended");
+  Stmt s(db_,
+         "SELECT dive_id, text, detail FROM events WHERE kind = 3 AND "
+         "text IN ('Lesson started', 'Lesson ended') ORDER BY dive_id, seq");
+  while (s.step() == SQLITE_ROW) {
+    const std::int64_t id = s.i64(0);
+    const std::string text = s.text(1), detail = s.text(2);
+    if (text == note::kLessonStarted) {
+      if (out.count(id) == 0) out[id] = detail.substr(0, detail.find("; file "));
+    } else {
+      out[id] = detail;
+    }
+  }
+  return out;
+}
+
 std::optional<DiveSummary> DiveLibrary::summary(std::int64_t diveId) {
   const std::string sql = std::string(kSummaryColumns) + "WHERE id = ?1";
   Stmt s(db_, sql.c_str());

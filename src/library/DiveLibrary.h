@@ -10,6 +10,7 @@
 // a newer program is opened read-only and never written.
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,6 +99,9 @@ class DiveLibrary {
   // Newest first; only the dives of `trainee` when it is not empty.
   std::vector<DiveSummary> list(const std::string& trainee = {});
   std::vector<std::string> trainees();
+  // The lesson flown in each dive that flew one, by dive id: "TITLE: passed", "TITLE: not
+  // passed", or "TITLE" when the lesson never ended.
+  std::map<std::int64_t, std::string> lessons();
   std::optional<DiveSummary> summary(std::int64_t diveId);
   // The whole dive with every event; nullopt when there is no such dive.
   std::optional<DiveData> load(std::int64_t diveId);

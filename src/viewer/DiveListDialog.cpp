@@ -16,6 +16,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <map>
+
 #include <algorithm>
 
 #include "library/DiveLibrary.h"
@@ -49,11 +51,16 @@ DiveListDialog::DiveListDialog(const QString& folder, QWidget* parent) : QDialog
   trainee_ = new QComboBox(this);
   trainee_->setObjectName(QStringLiteral("TraineeFilter"));
   filterRow->addWidget(trainee_, 1);
+  filterRow->addWidget(new QLabel(tr("Lesson:"), this));
+  lesson_ = new QComboBox(this);
+  lesson_->setObjectName(QStringLiteral("LessonFilter"));
+  lesson_->setAccessibleName(tr("Lesson"));
+  filterRow->addWidget(lesson_, 1);
   layout->addLayout(filterRow);
 
-  table_ = new QTableWidget(0, 6, this);
+  table_ = new QTableWidget(0, 7, this);
   table_->setHorizontalHeaderLabels({tr("Date"), tr("Trainee"), tr("Duration"), tr("Max depth (m)"),
-                                     tr("Warnings"), tr("Ended")});
+                                     tr("Warnings"), tr("Ended"), tr("Lesson")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -105,6 +112,8 @@ DiveListDialog::DiveListDialog(const QString& folder, QWidget* parent) : QDialog
   }
   connect(trainee_, &QComboBox::currentIndexChanged, this,
           [this](int i) { refresh(trainee_->itemData(i).toString()); });
+  connect(lesson_, &QComboBox::currentIndexChanged, this,
+          [this](int) { refresh(trainee_->currentData().toString()); });
   resize(720, 420);
   refresh();
 }
@@ -118,6 +127,22 @@ void DiveListDialog::fillTrainees() {
   trainee_->addItem(tr("All trainees"), QString());
   for (const std::string& t : lib_->trainees()) trainee_->addItem(q(t), q(t));
   trainee_->setCurrentIndex(std::max(0, trainee_->findData(chosen)));
+  // The lesson filter: every dive, the lessons by result, or one lesson by its title.
+  const QString lesson = lesson_->currentData().toString();
+  const QSignalBlocker quietLesson(lesson_);
+  lesson_->clear();
+  lesson_->addItem(tr("All dives"), QString());
+  lesson_->addItem(tr("Any lesson"), QStringLiteral("*"));
+  lesson_->addItem(tr("Lessons passed"), QStringLiteral("*passed"));
+  lesson_->addItem(tr("Lessons not passed"), QStringLiteral("*not passed"));
+  QStringList titles;
+  for (const auto& [id, outcome] : lib_->lessons()) {
+    const QString title = q(outcome.substr(0, outcome.rfind(": ")));
+    if (!titles.contains(title)) titles.push_back(title);
+  }
+  titles.sort();
+  for (const QString& t : titles) lesson_->addItem(t, t);
+  lesson_->setCurrentIndex(std::max(0, lesson_->findData(lesson)));
 }
 
 bool DiveListDialog::renameTrainee(int row, const QString& name) {
@@ -145,17 +170,32 @@ void DiveListDialog::refresh(const QString& trainee) {
   export_->setEnabled(any);
   rename_->setEnabled(any);
   if (!lib_) return;
-  const std::vector<library::DiveSummary> dives = lib_->list(trainee.toStdString());
+  const std::map<std::int64_t, std::string> lessons = lib_->lessons();
+  const QString lessonFilter = lesson_->currentData().toString();
+  std::vector<library::DiveSummary> dives;
+  for (library::DiveSummary& d : lib_->list(trainee.toStdString())) {
+    const auto it = lessons.find(d.id);
+    const QString outcome = it == lessons.end() ? QString() : q(it->second);
+    const bool keep = lessonFilter.isEmpty() ||
+                      (lessonFilter == QLatin1String("*") && !outcome.isEmpty()) ||
+                      (lessonFilter == QLatin1String("*passed") && outcome.endsWith(QLatin1String(": passed"))) ||
+                      (lessonFilter == QLatin1String("*not passed") && outcome.endsWith(QLatin1String(": not passed"))) ||
+                      (!lessonFilter.startsWith(QLatin1Char('*')) && !outcome.isEmpty() &&
+                       (outcome == lessonFilter || outcome.startsWith(lessonFilter + QStringLiteral(": "))));
+    if (keep) dives.push_back(std::move(d));
+  }
   table_->setRowCount(static_cast<int>(dives.size()));
   for (int r = 0; r < static_cast<int>(dives.size()); ++r) {
     const library::DiveSummary& d = dives[static_cast<std::size_t>(r)];
     ids_.push_back(d.id);
+    const auto lesson = lessons.find(d.id);
     const QString cells[] = {q(d.startedAt), q(d.trainee), duration(d.seconds),
                              QString::number(d.maxDepth), QString::number(d.warnings),
                              d.state == library::kEndedNormally ? tr("normally")
                              : d.state == library::kRunning    ? tr("still running")
-                                                                : tr("unexpectedly")};
-    for (int c = 0; c < 6; ++c) table_->setItem(r, c, new QTableWidgetItem(cells[c]));
+                                                                : tr("unexpectedly"),
+                             lesson == lessons.end() ? QString() : q(lesson->second)};
+    for (int c = 0; c < 7; ++c) table_->setItem(r, c, new QTableWidgetItem(cells[c]));
   }
   table_->resizeColumnsToContents();
   if (!dives.empty()) table_->selectRow(0);

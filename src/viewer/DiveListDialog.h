@@ -39,6 +39,8 @@ class DiveListDialog : public QDialog {
   int rowCount() const;
   QTableWidget* table() const { return table_; }
   QComboBox* traineeBox() const { return trainee_; }
+  // Every dive, any lesson, the lessons passed or not passed, or one lesson by title.
+  QComboBox* lessonBox() const { return lesson_; }
   // What the label above the list says (the library's path, or why there is none).
   QString statusText() const;
 
@@ -59,6 +61,7 @@ class DiveListDialog : public QDialog {
   std::unique_ptr<library::DiveLibrary> lib_;
   QLabel* status_ = nullptr;
   QComboBox* trainee_ = nullptr;
+  QComboBox* lesson_ = nullptr;
   QTableWidget* table_ = nullptr;
   QPushButton* open_ = nullptr;
   QPushButton* export_ = nullptr;

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "debrief/Debrief.h"
+#include "debrief/LessonRecord.h"
 #include "library/DiveLibrary.h"
 #include "debrief/qt/DiveChartView.h"
 
@@ -209,6 +210,22 @@ void paintReport(QPagedPaintDevice& device, const DiveData& dive, const DiveData
   } else {
     for (const auto& l : lines) rows << QStringList{q(l.label), q(l.value)};
     table(pg, {70, 116}, {QObject::tr("Item"), QObject::tr("Value")}, rows);
+  }
+
+  // The lesson flown, its briefing and each objective's outcome.
+  if (const auto lesson = debrief::lessonOf(dive.events)) {
+    if (pg.left() < pg.mm(40)) pg.newPage(QPageLayout::Portrait);
+    heading(pg, QObject::tr("Lesson: %1").arg(q(lesson->title)));
+    QList<QStringList> lessonRows;
+    lessonRows << QStringList{QObject::tr("Briefing"), q(lesson->briefing).simplified()};
+    for (const std::string& o : lesson->objectives) {
+      const std::size_t colon = o.find(": ");
+      lessonRows << QStringList{q(o.substr(0, colon)), q(colon == std::string::npos ? o : o.substr(colon + 2))};
+    }
+    lessonRows << QStringList{QObject::tr("Result"), !lesson->passed     ? QObject::tr("not ended")
+                                                     : *lesson->passed ? QObject::tr("passed")
+                                                                       : QObject::tr("not passed")};
+    table(pg, {40, 146}, {QObject::tr("Objective"), QObject::tr("Outcome")}, lessonRows);
   }
 
   // Every event of the dive.

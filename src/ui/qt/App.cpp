@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QSettings>
@@ -23,6 +24,8 @@
 #include "core/Format.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/qt/KeepInFront.h"
+#include "lesson/LessonFile.h"
+#include "lesson/qt/LessonWindows.h"
 #include "failures/Failures.h"
 #include "record/DiveRecord.h"
 #include "datafile/DataFile.h"
@@ -113,6 +116,9 @@ void App::buildMainWindow() {
   main_->setPalette(pal);
   main_->setAutoFillBackground(true);
   menuBar_ = new QMenuBar(main_);
+  QMenu* lessons = menuBar_->addMenu(QStringLiteral("&Lessons"));
+  QAction* choose = lessons->addAction(QStringLiteral("&Choose a lesson…"));
+  connect(choose, &QAction::triggered, this, [this] { chooseLesson(); });
   QMenu* help = menuBar_->addMenu(QStringLiteral("&Help"));
   QAction* keyboard = help->addAction(QStringLiteral("&Keyboard"));
   keyboard->setShortcut(QKeySequence(Qt::Key_F1));
@@ -364,7 +370,46 @@ bool App::start() {
   if (!afterDisclaimer(*sim_)) return false;
   syncAll();
   startLibrary();
+  if (!lessonOnStart_.isEmpty()) startLesson(lessonOnStart_);
   return true;
+}
+
+bool App::startLesson(const QString& path) {
+  const lesson::ReadResult read = lesson::readLessonFile(path.toStdString());
+  if (!read.lesson) {
+    QString text = QStringLiteral("This file is not a lesson the simulator can fly:\n");
+    for (const lesson::LessonError& e : read.errors)
+      text += QLatin1Char('\n') + QString::fromStdString(lesson::errorLine(path.toStdString(), e));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Lesson"), text, QMessageBox::Ok, main_);
+    box.exec();
+    return false;
+  }
+  if (lesson_ && !lesson_->run().finished()) {
+    const QString question = QStringLiteral("A lesson is running. End it and start \"%1\"?")
+                                 .arg(QString::fromStdString(read.lesson->title));
+    const bool yes = confirmLesson ? confirmLesson(question)
+                                   : QMessageBox::question(main_, QStringLiteral("Lesson"), question) ==
+                                         QMessageBox::Yes;
+    if (!yes) return false;
+    lesson_->finish();
+  }
+  lesson::LessonBriefing briefing(*read.lesson, main_);
+  if (confirmLesson ? !confirmLesson(briefing.windowTitle()) : briefing.exec() != QDialog::Accepted)
+    return false;
+  lesson_ = std::make_unique<lesson::LessonSession>(*sim_, observers_, *read.lesson, main_);
+  lesson_->run().begin();
+  syncAll();
+  return true;
+}
+
+void App::chooseLesson() {
+  lesson::LessonChooser chooser(host_->programDir(), main_);
+  if (chooser.exec() != QDialog::Accepted || chooser.chosenPath().isEmpty()) return;
+  startLesson(chooser.chosenPath());
+}
+
+void App::finishLesson() {
+  if (lesson_ && !lesson_->run().finished()) lesson_->finish();
 }
 
 QString App::libraryFolder() { return QString::fromStdString(library::defaultFolder()); }
@@ -451,6 +496,7 @@ void App::exitWithoutQuestions(bool fromEventLoop) {
     // The disclaimer was never accepted: nothing to save.
     sim_->ended = true;
   }
+  finishLesson();
   if (recorder_) recorder_->finish(library::kEndedNormally, 1000);
   if (fromEventLoop) QCoreApplication::exit(0);
 }
@@ -472,7 +518,9 @@ void App::endProgram(const std::string& resultsFile) {
   for (SoundChannel c : {SoundChannel::GasControl, SoundChannel::General, SoundChannel::FreeFlow,
                          SoundChannel::Injector})
     host_->stop(c);
-  // The dive is closed in the library before anything else can hold the program up.
+  // The lesson's outcome joins the dive's events, then the dive is closed in the library
+  // before anything else can hold the program up.
+  finishLesson();
   if (recorder_) {
     observers_.remove(recorder_.get());
     recorder_->finish(library::kEndedNormally);
@@ -495,6 +543,12 @@ void App::endProgram(const std::string& resultsFile) {
     if (viewer.loadFile(QString::fromStdString(resultsFile)) && !collected_.dive.samples.empty()) {
       collected_.dive.info.source = resultsFile;
       viewer.showDebrief(collected_.dive, viewer.chartView()->caption());
+    }
+    // The lesson's assessment stays beside the debrief.
+    if (lesson_) {
+      lesson_->panel()->setParent(&viewer, Qt::Tool);
+      lesson_->panel()->move(viewer.frameGeometry().topRight() + QPoint(8, 0));
+      lesson_->panel()->show();
     }
     viewer.exec();
   }

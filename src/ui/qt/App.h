@@ -24,6 +24,9 @@ class QLabel;
 class QTimer;
 
 namespace pelasim {
+namespace lesson {
+class LessonSession;
+}
 
 namespace station {
 class StationServer;
@@ -103,6 +106,17 @@ class App : public QObject {
   void showStationDialog();
   station::StationServer* station() { return station_.get(); }
 
+  // Lessons: `--lesson FILE` starts that lesson once the disclaimer is accepted; the
+  // "Lessons" menu lets the trainee choose one. Each begins with its briefing.
+  void setLessonOnStart(const QString& path) { lessonOnStart_ = path; }
+  // Reads the lesson file, shows its briefing and starts it when the trainee says so.
+  // Returns false (with a message naming every error) when the file is not a lesson.
+  bool startLesson(const QString& path);
+  void chooseLesson();
+  lesson::LessonSession* lesson() { return lesson_.get(); }
+  // Asks before a lesson replaces the running one; tests replace it. True: go on.
+  std::function<bool(const QString& question)> confirmLesson;
+
  private:
   void buildMainWindow();
   // Places the menu bar, the scaled content and the status bar in the window's present size.
@@ -136,6 +150,10 @@ class App : public QObject {
   DiveCollector collected_;
   std::unique_ptr<station::StationServer> station_;
   std::optional<quint16> stationOnStart_;
+  std::unique_ptr<lesson::LessonSession> lesson_;
+  QString lessonOnStart_;
+  // Ends the lesson (its outcome goes into the dive's events) before the dive is closed.
+  void finishLesson();
 };
 
 }  // namespace pelasim

@@ -2,22 +2,45 @@
 #include <QApplication>
 #include <QSessionManager>
 #include <cstdio>
+#include <filesystem>
+#include <iostream>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/Version.h"
+#include "lesson/LessonCommands.h"
 #include "ui/qt/App.h"
 #include "ui/qt/ExitSignals.h"
 
 int main(int argc, char** argv) {
+  // The lesson commands answer without a window (and without a display).
+  {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::error_code ec;
+    std::string folder = std::filesystem::canonical("/proc/self/exe", ec).parent_path().string();
+    if (ec) folder = ".";
+    if (const auto code = pelasim::lesson::runLessonCommand(args, folder, std::cout, std::cerr))
+      return *code;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("OrvanePelaSim"));
   QApplication::setApplicationVersion(QString::fromStdString(pelasim::longVersionText()));
   // --station starts the instructor station on any free port, --station=PORT on that one.
   std::optional<quint16> station;
+  QString lessonFile;
   const QStringList args = QApplication::arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
     const QString& a = args[i];
-    if (a == QLatin1String("--station")) {
+    if (a == QLatin1String("--lesson")) {
+      if (i + 1 >= args.size()) {
+        std::fprintf(stderr, "OrvanePelaSim: --lesson needs a lesson file\n");
+        return 2;
+      }
+      lessonFile = args[++i];
+    } else if (a.startsWith(QLatin1String("--lesson="))) {
+      lessonFile = a.mid(9);
+    } else if (a == QLatin1String("--station")) {
       station = 0;
     } else if (a.startsWith(QLatin1String("--station="))) {
       bool ok = false;
@@ -32,6 +55,7 @@ int main(int argc, char** argv) {
   }
   pelasim::App sim(QApplication::applicationDirPath());
   if (station) sim.setStationOnStart(*station);
+  if (!lessonFile.isEmpty()) sim.setLessonOnStart(lessonFile);
   // SIGTERM, SIGINT, SIGHUP and the end of the desktop session run the exit routine, as the
   // Exit button does, without any question that could hold the program up.
   pelasim::ExitSignals signals;
