@@ -2,6 +2,8 @@
 // refused with the line it is on.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "lesson/LessonFile.h"
@@ -130,6 +132,28 @@ TEST(LessonFile, AMissingFileIsOneErrorWithoutALine) {
   const ReadResult r = readLessonFile("/nonexistent/drill.toml");
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(errorLine("/nonexistent/drill.toml", r.errors[0]), "/nonexistent/drill.toml: cannot be read");
+}
+
+}  // namespace
+}  // namespace pelasim::lesson
+
+namespace pelasim::lesson {
+namespace {
+
+// The guide's complete example is a lesson the simulator accepts as it stands.
+TEST(LessonGuide, TheCompleteExampleReadsClean) {
+  std::ifstream in(std::string(PELASIM_SOURCE_DIR) + "/docs/lessons.md");
+  const std::string guide{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::size_t section = guide.find("## A complete example");
+  ASSERT_NE(section, std::string::npos);
+  const std::size_t start = guide.find("```toml\n", section);
+  ASSERT_NE(start, std::string::npos);
+  const std::size_t end = guide.find("```", start + 8);
+  const ReadResult r = readLesson(guide.substr(start + 8, end - start - 8), "lessons.md");
+  for (const LessonError& e : r.errors) ADD_FAILURE() << errorLine("lessons.md", e);
+  ASSERT_TRUE(r.lesson);
+  EXPECT_EQ(r.lesson->triggers.size(), 2u);
+  EXPECT_EQ(r.lesson->objectives.size(), 2u);
 }
 
 }  // namespace
