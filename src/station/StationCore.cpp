@@ -4,6 +4,7 @@
 #include <array>
 
 #include "failures/Failures.h"
+#include "lesson/LessonRun.h"
 #include "sim/Simulation.h"
 #include "station/StationJson.h"
 
@@ -44,6 +45,7 @@ constexpr CommandShape kCommands[] = {
     {"changeBatteries", {}},
     {"randomFailure", {"withinMinutes", {}}},
     {"cancelRandom", {}},
+    {"lesson", {"index", {}}},
 };
 
 }  // namespace
@@ -100,6 +102,24 @@ std::string StationCore::stateJson() const {
   j += ",\"randomPending\":" + std::string(randomDue_ ? "true" : "false");
   j += ",\"randomWithin\":" + std::to_string(randomDue_ ? randomWithin_ : 0);
   j += ",\"ended\":" + std::string(sim_.ended ? "true" : "false");
+  // The lesson being flown and each objective as it stands.
+  const lesson::LessonRun* run = currentLesson ? currentLesson() : nullptr;
+  if (run == nullptr) {
+    j += ",\"lesson\":null";
+  } else {
+    j += ",\"lesson\":{\"title\":" + jsonString(run->lesson().title) +
+         ",\"elapsed\":" + std::to_string(run->elapsedSeconds()) +
+         ",\"finished\":" + std::string(run->finished() ? "true" : "false") +
+         ",\"passed\":" + std::string(run->passed() ? "true" : "false") + ",\"objectives\":[";
+    for (std::size_t i = 0; i < run->results().size(); ++i) {
+      const lesson::ObjectiveResult& r = run->results()[i];
+      if (i > 0) j += ',';
+      j += "{\"text\":" + jsonString(run->lesson().objectives[i].text) +
+           ",\"outcome\":" + jsonString(lesson::outcomeText(r.outcome)) +
+           ",\"second\":" + (r.second >= 0 ? std::to_string(r.second) : std::string("null")) + "}";
+    }
+    j += "]}";
+  }
   j += '}';
   return j;
 }
@@ -114,6 +134,12 @@ std::string StationCore::welcomeJson() const {
          ",\"group\":" + jsonString(b.group) + "}";
   }
   j += "],\"maxDelay\":" + std::to_string(kMaxDelayMinutes);
+  j += ",\"lessons\":[";
+  for (std::size_t i = 0; i < lessons.size(); ++i) {
+    if (i > 0) j += ',';
+    j += jsonString(lessons[i].title);
+  }
+  j += ']';
   j += ",\"state\":" + stateJson();
   auto list = [&j](std::string_view name, const std::deque<std::string>& items) {
     j += ",\"";
@@ -206,6 +232,14 @@ CommandReply StationCore::command(std::string_view text) {
     const auto minutes = whole("withinMinutes", 1, kMaxDelayMinutes);
     if (!minutes) return refuse("the random window is a whole number of minutes from 1 to 15");
     return drawRandomFailure(*minutes);
+  }
+  if (cmd == "lesson") {
+    const auto index = whole("index", 0, static_cast<int>(lessons.size()) - 1);
+    if (!index || !lessons[static_cast<std::size_t>(*index)].readable) return refuse("no such lesson");
+    const lesson::CourseEntry& chosen = lessons[static_cast<std::size_t>(*index)];
+    sim_.logEvent(EventKind::Note, "Lesson assigned", chosen.title + "; source station");
+    if (onLessonAssigned) onLessonAssigned(chosen);
+    return {true, "Lesson \"" + chosen.title + "\" offered to the trainee"};
   }
   // cancelRandom
   if (!randomDue_) return {true, "No random failure was pending"};

@@ -15,9 +15,13 @@
 
 #include "core/DiveLog.h"
 #include "forms/OptionsForm.h"
+#include "lesson/Course.h"
 
 namespace pelasim {
 class Simulation;
+namespace lesson {
+class LessonRun;
+}
 }
 
 namespace pelasim::station {
@@ -43,6 +47,13 @@ class StationCore : public DiveObserver {
 
   // Told every message that all pages should receive (samples, events).
   std::function<void(const std::string&)> broadcast;
+
+  // Lessons: the ones a page may assign (by their place in this list, never by a path from
+  // the network), the lesson being flown, and what to do when a page assigns one (the
+  // simulator asks the trainee to confirm before it starts).
+  std::vector<lesson::CourseEntry> lessons;
+  std::function<const lesson::LessonRun*()> currentLesson;
+  std::function<void(const lesson::CourseEntry&)> onLessonAssigned;
 
   // The present state: readings, handset screens, gas controls, failure options, countdown.
   std::string stateJson() const;

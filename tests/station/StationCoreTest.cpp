@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/DiveObserverList.h"
+#include "app/Dispatch.h"
 #include "failures/Failures.h"
+#include "lesson/LessonFile.h"
+#include "lesson/LessonRun.h"
 #include "station/StationCore.h"
 #include "station/StationJson.h"
 #include "support/SimFixture.h"
@@ -141,6 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCommand{"Nested", R"({"cmd":"arm","x":{}})"}, BadCommand{"Trailing", R"({"cmd":"arm"} x)"},
         BadCommand{"Unclosed", R"({"cmd":"arm")"}, BadCommand{"ControlCharacter", "{\"cmd\":\"ar\x01m\"}"},
         BadCommand{"RandomWindowZero", R"({"cmd":"randomFailure","withinMinutes":0})"},
+        BadCommand{"NoSuchLesson", R"({"cmd":"lesson","index":0})"},
+        BadCommand{"LessonByPath", R"({"cmd":"lesson","index":"/etc/passwd"})"},
         BadCommand{"Oversized", R"({"cmd":"arm","pad":")" + std::string(4100, 'x') + "\"}"}),
     [](const ::testing::TestParamInfo<BadCommand>& i) { return std::string(i.param.name); });
 
@@ -235,6 +240,42 @@ TEST_F(StationCoreTest, APageCatchesUpWithSamplesAndEvents) {
   EXPECT_NE(w.find(R"("samples":[{"type":"sample","second":1,)"), std::string::npos);
   EXPECT_NE(w.find(R"("text":"O2 Valve Opened")"), std::string::npos);
   EXPECT_EQ(sent.size(), 6u) << "five samples and one event were sent as they came";
+}
+
+TEST_F(StationCoreTest, AnAssignedLessonIsOfferedAndItsObjectivesShowLive) {
+  const lesson::ReadResult read = lesson::readLesson(R"(title = "Drill"
+briefing = "Open the oxygen valve."
+[[objective]]
+id = "valve"
+text = "Open the oxygen valve before 3 m"
+kind = "before_depth"
+depth = 3
+actions = ["O2 valve opened"]
+)", "drill.toml");
+  ASSERT_TRUE(read.lesson);
+  station.lessons = {{"/lessons/a.toml", "First", true}, {"/lessons/b.toml", "Broken", false}};
+  std::vector<std::string> offered;
+  std::unique_ptr<lesson::LessonRun> run;
+  station.currentLesson = [&run]() -> const lesson::LessonRun* { return run.get(); };
+  station.onLessonAssigned = [&](const lesson::CourseEntry& e) { offered.push_back(e.path); };
+  EXPECT_NE(station.welcomeJson().find(R"("lessons":["First","Broken"])"), std::string::npos);
+  EXPECT_NE(station.stateJson().find(R"("lesson":null)"), std::string::npos);
+  EXPECT_FALSE(cmd(R"({"cmd":"lesson","index":1})").ok);  // a file with errors is not offered
+  const CommandReply reply = cmd(R"({"cmd":"lesson","index":0})");
+  EXPECT_TRUE(reply.ok);
+  EXPECT_EQ(reply.message, "Lesson \"First\" offered to the trainee");
+  EXPECT_EQ(offered, std::vector<std::string>{"/lessons/a.toml"});
+  EXPECT_EQ(log.of(EventKind::Note).back().detail, "First; source station");
+
+  // The trainee accepted: the page sees the objective turn met.
+  run = std::make_unique<lesson::LessonRun>(sim, *read.lesson);
+  observers.add(run.get());
+  run->begin();
+  EXPECT_NE(station.stateJson().find(R"("objectives":[{"text":"Open the oxygen valve before 3 m","outcome":"Pending","second":null}])"),
+            std::string::npos) << station.stateJson();
+  dispatchMain(sim, element::oxygenValve, MouseEvent::Click);
+  EXPECT_NE(station.stateJson().find(R"("outcome":"Met")"), std::string::npos) << station.stateJson();
+  observers.remove(run.get());
 }
 
 TEST(StationJson, EscapesTextsAndWritesNumbersInTheCNotation) {

@@ -119,7 +119,28 @@ function showState(st) {
   $('randomState').textContent = st.randomPending
     ? 'A random failure is pending within ' + st.randomWithin + ' minutes of the request.' : '';
   $('cancelRandom').disabled = !st.randomPending;
+  showLesson(st.lesson);
   if (st.ended) $('link').textContent = 'Dive ended';
+}
+
+// The lesson being flown, each objective as it is judged (Met, Missed, Late).
+function showLesson(lesson) {
+  const list = $('objectives');
+  if (!lesson) {
+    $('lessonState').textContent = 'No lesson';
+    list.replaceChildren();
+    return;
+  }
+  $('lessonState').textContent = lesson.title + ' \u2014 ' +
+    (lesson.finished ? (lesson.passed ? 'passed' : 'not passed') : clock(lesson.elapsed));
+  const items = lesson.objectives.map((o) => {
+    const li = document.createElement('li');
+    li.className = o.outcome.toLowerCase();
+    li.textContent = o.text + (o.outcome === 'Pending' ? '' : ' \u2014 ' + o.outcome +
+      (o.second === null ? '' : ' at ' + clock(o.second)));
+    return li;
+  });
+  list.replaceChildren(...items);
 }
 
 function showEvent(e, atTop) {
@@ -146,6 +167,12 @@ function onMessage(text) {
   switch (m.type) {
     case 'welcome':
       buildBoxes(m.boxes);
+      $('lessonChoice').replaceChildren(...(m.lessons || []).map((title, i) => {
+        const o = document.createElement('option');
+        o.value = String(i);
+        o.textContent = title;
+        return o;
+      }));
       fillSelect($('delay'), 0, m.maxDelay);
       fillSelect($('within'), 1, m.maxDelay);
       if (chart) chart.data.datasets.forEach((d) => { d.data = []; });
@@ -186,6 +213,7 @@ document.addEventListener('DOMContentLoaded', () => {
   $('batteries').addEventListener('click', () => send({ cmd: 'changeBatteries' }));
   $('random').addEventListener('click', () => send({ cmd: 'randomFailure', withinMinutes: Number($('within').value) }));
   $('cancelRandom').addEventListener('click', () => send({ cmd: 'cancelRandom' }));
+  $('assignLesson').addEventListener('click', () => send({ cmd: 'lesson', index: Number($('lessonChoice').value) }));
   setLink(false);
   connect();
 });

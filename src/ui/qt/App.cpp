@@ -24,6 +24,7 @@
 #include "core/Format.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/qt/KeepInFront.h"
+#include "lesson/Course.h"
 #include "lesson/LessonFile.h"
 #include "lesson/qt/LessonWindows.h"
 #include "failures/Failures.h"
@@ -340,9 +341,20 @@ void App::syncAll() {
 }
 
 bool App::startStation(quint16 port, bool allowOtherDevices) {
-  if (!station_)
+  if (!station_) {
     station_ = std::make_unique<station::StationServer>(*sim_, observers_,
                                                         host_->programDir() + QStringLiteral("/station"));
+    // The instructor may assign a lesson from the page; the trainee starts it from its
+    // briefing, as from the Lessons menu.
+    station::StationCore& core = station_->core();
+    core.lessons = lesson::listLessons({lesson::bundledLessonsFolder(host_->programDir().toStdString()),
+                                        lesson::userLessonsFolder()});
+    core.currentLesson = [this]() -> const lesson::LessonRun* { return lesson_ ? &lesson_->run() : nullptr; };
+    core.onLessonAssigned = [this](const lesson::CourseEntry& entry) {
+      const QString path = QString::fromStdString(entry.path);
+      QTimer::singleShot(0, this, [this, path] { startLesson(path); });
+    };
+  }
   if (!station_->start(port, allowOtherDevices)) {
     std::fprintf(stderr, "Instructor station: %s\n", station_->error().toLocal8Bit().constData());
     return false;
