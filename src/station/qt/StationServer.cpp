@@ -149,6 +149,7 @@ bool StationServer::start(quint16 port, bool allowOtherDevices) {
   const auto seed = QRandomGenerator::system()->generate64();
   core_ = std::make_unique<StationCore>(sim_, seed);
   core_->broadcast = [this](const std::string& m) { broadcast(m); };
+  if (onCoreCreated) onCoreCreated(*core_);
 
   http_ = std::make_unique<HttpFront>(*this);
   const QHostAddress where = allowOtherDevices ? QHostAddress(QHostAddress::Any) : QHostAddress(QHostAddress::LocalHost);

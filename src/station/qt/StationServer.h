@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "station/StationCore.h"
@@ -55,6 +56,8 @@ class StationServer : public QObject {
   QString address() const;
   int clientCount() const { return static_cast<int>(clients_.size()); }
   StationCore& core() { return *core_; }
+  // Told each new core as the station starts (the program gives it the lessons to offer).
+  std::function<void(StationCore&)> onCoreCreated;
 
   // Sends the state to every page when it changed since the last time (also run by a timer).
   void pushState();

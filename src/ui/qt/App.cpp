@@ -346,13 +346,14 @@ bool App::startStation(quint16 port, bool allowOtherDevices) {
                                                         host_->programDir() + QStringLiteral("/station"));
     // The instructor may assign a lesson from the page; the trainee starts it from its
     // briefing, as from the Lessons menu.
-    station::StationCore& core = station_->core();
-    core.lessons = lesson::listLessons({lesson::bundledLessonsFolder(host_->programDir().toStdString()),
-                                        lesson::userLessonsFolder()});
-    core.currentLesson = [this]() -> const lesson::LessonRun* { return lesson_ ? &lesson_->run() : nullptr; };
-    core.onLessonAssigned = [this](const lesson::CourseEntry& entry) {
-      const QString path = QString::fromStdString(entry.path);
-      QTimer::singleShot(0, this, [this, path] { startLesson(path); });
+    station_->onCoreCreated = [this](station::StationCore& core) {
+      core.lessons = lesson::listLessons({lesson::bundledLessonsFolder(host_->programDir().toStdString()),
+                                          lesson::userLessonsFolder()});
+      core.currentLesson = [this]() -> const lesson::LessonRun* { return lesson_ ? &lesson_->run() : nullptr; };
+      core.onLessonAssigned = [this](const lesson::CourseEntry& entry) {
+        const QString path = QString::fromStdString(entry.path);
+        QTimer::singleShot(0, this, [this, path] { startLesson(path); });
+      };
     };
   }
   if (!station_->start(port, allowOtherDevices)) {
