@@ -1,6 +1,7 @@
 // Entry of the screen tests: the offscreen platform with the screen of a laptop, 1366 × 768
 // pixels at 125 % scaling (about 1093 × 614 logical pixels), unless another platform is named.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -22,6 +23,10 @@ int main(int argc, char** argv) {
   }
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   if (qEnvironmentVariableIsEmpty("PELASIM_PROGRAM_DIR")) qputenv("PELASIM_PROGRAM_DIR", PELASIM_PROGRAM_DIR);
+  // The simulator keeps every dive in its library: the tests' dives go to a folder of their
+  // own, never into the user's library (where a dive another run left would greet them).
+  QTemporaryDir dataHome;
+  qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
   int result = 0;
   {
     QApplication app(argc, argv);
